@@ -1,0 +1,125 @@
+#include "power.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "formats.h"
+
+namespace quorvane {
+namespace {
+
+// A window stand-in: four texts in, the result box out, and a record of the reads.
+class FakeView : public CalculatorView {
+  public:
+    std::map<Input, std::string> texts{
+        {Input::D, "997.01"}, {Input::H, "30"}, {Input::Q, "60"}, {Input::E, "70"}};
+    std::string power = "stale";
+    std::vector<Input> reads;
+    bool failReads = false;
+    bool failWrites = false;
+    int writes = 0;
+
+    std::string InputText(Input box) override {
+        reads.push_back(box);
+        if (failReads) throw std::runtime_error("window gone");
+        return texts.at(box);
+    }
+    void SetPowerText(std::string_view text) override {
+        ++writes;
+        if (failWrites) throw std::runtime_error("window gone");
+        power = text;
+    }
+};
+
+struct PowerRow {
+    std::string name;
+    std::map<Input, std::string> changes;
+    std::string shown;  // text left in the result box; empty when it cannot be computed
+    const NumberFormat* format = &test::kEnglish;
+};
+
+void PrintTo(const PowerRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class PowerTable : public ::testing::TestWithParam<PowerRow> {};
+
+TEST_P(PowerTable, ShowsRoundedPowerOrEmpties) {
+    const PowerRow& row = GetParam();
+    FakeView view;
+    for (const auto& [box, text] : row.changes) view.texts[box] = text;
+    const std::optional<double> result = Power(view, *row.format);
+    EXPECT_EQ(view.power, row.shown);
+    EXPECT_EQ(view.writes, 1);
+    EXPECT_EQ(result.has_value(), !row.shown.empty());
+    if (result) {
+        EXPECT_EQ(DoubleToText(*result, *row.format), row.shown);
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, PowerTable, ::testing::Values(
+    PowerRow{"Defaults", {}, "6.983"},
+    PowerRow{"HydraulicPower", {{Input::E, "100"}}, "4.888"},
+    PowerRow{"DoubleFlow", {{Input::Q, "120"}}, "13.967"},
+    PowerRow{"NegativeHead", {{Input::H, "-30"}}, "-6.983"},
+    PowerRow{"EfficiencyAbove100IsComputedHere", {{Input::E, "140"}}, "3.492"},
+    PowerRow{"ZeroHead", {{Input::H, "0"}}, "0"},
+    PowerRow{"TinyNegativeIsZero", {{Input::H, "-0.0001"}}, "0"},
+    PowerRow{"ZeroEfficiency", {{Input::E, "0"}}, ""},
+    PowerRow{"ZeroOverZero", {{Input::H, "0"}, {Input::E, "0"}}, ""},
+    PowerRow{"EmptyDensity", {{Input::D, ""}}, ""},
+    PowerRow{"EmptyHead", {{Input::H, ""}}, ""},
+    PowerRow{"EmptyFlow", {{Input::Q, ""}}, ""},
+    PowerRow{"BlankEfficiency", {{Input::E, "  "}}, ""},
+    PowerRow{"Letters", {{Input::Q, "6O"}}, ""},
+    PowerRow{"OutOfRangeText", {{Input::D, "1e400"}}, ""},
+    PowerRow{"StageOverflow", {{Input::D, "1e306"}, {Input::H, "1e3"}}, ""},
+    PowerRow{"FlowProductOverflows", {{Input::D, "1e300"}, {Input::Q, "1e10"}}, ""},
+    PowerRow{"QuotientOverflows", {{Input::D, "1e300"}, {Input::E, "1e-10"}}, ""},
+    PowerRow{"LargeButFinite", {{Input::D, "1e290"}, {Input::H, "1"}, {Input::Q, "1"}}, "3.89126984126984E+284"},
+    PowerRow{"Grouped", {{Input::Q, "1,000"}}, "116.389"},
+    PowerRow{"StrayGroupSeparator", {{Input::Q, "6,0"}}, ""},
+    PowerRow{"German", {{Input::D, "997,01"}}, "6,983", &test::kGerman},
+    PowerRow{"GermanReadsNoFullStopDecimals", {}, "", &test::kGerman},
+    PowerRow{"FrenchGrouping", {{Input::D, "997,01"}, {Input::Q, "1 000"}}, "116,389", &test::kFrench}),
+    [](const auto& info) { return info.param.name; });
+// clang-format on
+
+TEST(Power, ReadsAllFourTextsFirstInOrder) {
+    FakeView view;
+    view.texts[Input::D] = "not a number";
+    Power(view, test::kEnglish);
+    EXPECT_EQ(view.reads, (std::vector<Input>{Input::D, Input::H, Input::Q, Input::E}));
+    EXPECT_EQ(view.power, "");
+}
+
+TEST(Power, AFailingViewEmptiesTheResultAndNeverThrows) {
+    FakeView view;
+    view.failReads = true;
+    EXPECT_EQ(Power(view, test::kEnglish), std::nullopt);
+    EXPECT_EQ(view.power, "");
+
+    FakeView deaf;  // even emptying the result box fails
+    deaf.failWrites = true;
+    EXPECT_EQ(Power(deaf, test::kEnglish), std::nullopt);
+    EXPECT_EQ(deaf.writes, 2);
+}
+
+TEST(Power, KeepsNoStateBetweenCalls) {
+    FakeView view;
+    view.texts[Input::E] = "0";
+    Power(view, test::kEnglish);
+    view.texts[Input::E] = "70";
+    EXPECT_EQ(Power(view, test::kEnglish), 6.983);
+    EXPECT_EQ(view.power, "6.983");
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "formats.h"
+
+namespace quorvane {
+namespace {
+
+using Kind = ConversionError::Kind;
+using test::kEnglish;
+using test::kFrench;
+using test::kGerman;
+using test::kSwiss;
+
+struct Row {
+    const NumberFormat* format;
+    std::string text;
+    std::optional<double> value;    // expected number, or
+    Kind error = Kind::NotANumber;  // the expected failure
+};
+
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << '"' << row.text << '"';
+}
+
+std::optional<Kind> ErrorOf(const Row& row) {
+    try {
+        TextToDouble(row.text, *row.format);
+    } catch (const ConversionError& e) {
+        return e.kind();
+    }
+    return std::nullopt;
+}
+
+constexpr auto NaN = Kind::NotANumber;
+constexpr auto Range = Kind::OutOfRange;
+
+class TextToDoubleTable : public ::testing::TestWithParam<Row> {};
+
+TEST_P(TextToDoubleTable, ReadsOrRefuses) {
+    const Row& row = GetParam();
+    if (row.value) {
+        const double got = TextToDouble(row.text, *row.format);
+        EXPECT_EQ(got, *row.value) << '"' << row.text << '"';
+        EXPECT_EQ(std::signbit(got), std::signbit(*row.value)) << '"' << row.text << '"';
+    } else {
+        EXPECT_EQ(ErrorOf(row), row.error) << '"' << row.text << '"';
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(English, TextToDoubleTable, ::testing::Values(
+    Row{&kEnglish, "30", 30.0},
+    Row{&kEnglish, "997.01", 997.01},
+    Row{&kEnglish, "  60  ", 60.0},
+    Row{&kEnglish, "\t60\t", 60.0},
+    Row{&kEnglish, "-5", -5.0},
+    Row{&kEnglish, "+5", 5.0},
+    Row{&kEnglish, "-0", -0.0},
+    Row{&kEnglish, ".5", 0.5},
+    Row{&kEnglish, "5.", 5.0},
+    Row{&kEnglish, "007", 7.0},
+    Row{&kEnglish, "1E3", 1000.0},
+    Row{&kEnglish, "1e-3", 0.001},
+    Row{&kEnglish, "2.5E+2", 250.0},
+    Row{&kEnglish, "1e0000000000000000000000000003", 1000.0},
+    Row{&kEnglish, "0e999999999999999999999", 0.0},
+    Row{&kEnglish, "1,000.5", 1000.5},
+    Row{&kEnglish, "12,345,678", 12345678.0},
+    Row{&kEnglish, "-1,000", -1000.0},
+    Row{&kEnglish, "1,000.", 1000.0},
+    Row{&kEnglish, "1.7976931348623157e308", std::numeric_limits<double>::max()},
+    Row{&kEnglish, "4.9e-324", std::numeric_limits<double>::denorm_min()},
+    Row{&kEnglish, "1e-400", 0.0},  // below the smallest double: zero
+    Row{&kEnglish, "-1e-400", -0.0},  // keeping its sign
+    Row{&kEnglish, "0.1", 0.1},
+    Row{&kEnglish, "", std::nullopt, NaN},
+    Row{&kEnglish, "   ", std::nullopt, NaN},
+    Row{&kEnglish, "-", std::nullopt, NaN},
+    Row{&kEnglish, "+", std::nullopt, NaN},
+    Row{&kEnglish, ".", std::nullopt, NaN},
+    Row{&kEnglish, "-.", std::nullopt, NaN},
+    Row{&kEnglish, "abc", std::nullopt, NaN},
+    Row{&kEnglish, "6O", std::nullopt, NaN},
+    Row{&kEnglish, "1.2.3", std::nullopt, NaN},
+    Row{&kEnglish, "1 2", std::nullopt, NaN},
+    Row{&kEnglish, "--5", std::nullopt, NaN},
+    Row{&kEnglish, "5-", std::nullopt, NaN},
+    Row{&kEnglish, "E5", std::nullopt, NaN},
+    Row{&kEnglish, "1E", std::nullopt, NaN},
+    Row{&kEnglish, "1E+", std::nullopt, NaN},
+    Row{&kEnglish, "1E3.5", std::nullopt, NaN},
+    Row{&kEnglish, "inf", std::nullopt, NaN},
+    Row{&kEnglish, "Infinity", std::nullopt, NaN},
+    Row{&kEnglish, "nan", std::nullopt, NaN},
+    Row{&kEnglish, "0x1p3", std::nullopt, NaN},
+    Row{&kEnglish, "1e400", std::nullopt, Range},
+    Row{&kEnglish, "-1E400", std::nullopt, Range},
+    Row{&kEnglish, "1.7976931348623159e308", std::nullopt, Range},
+    Row{&kEnglish, "1e99999999999999999999999", std::nullopt, Range},
+    // Grouping only in a well-formed integer part: a stray separator would scale the value.
+    Row{&kEnglish, "1,5", std::nullopt, NaN},
+    Row{&kEnglish, "0,5", std::nullopt, NaN},
+    Row{&kEnglish, "0,500", std::nullopt, NaN},
+    Row{&kEnglish, "10,00", std::nullopt, NaN},
+    Row{&kEnglish, "1,0000", std::nullopt, NaN},
+    Row{&kEnglish, "1234,567", std::nullopt, NaN},
+    Row{&kEnglish, "1,000.000,5", std::nullopt, NaN},
+    Row{&kEnglish, "1.000,5", std::nullopt, NaN},
+    Row{&kEnglish, ",5", std::nullopt, NaN},
+    Row{&kEnglish, "1,", std::nullopt, NaN},
+    Row{&kEnglish, "1,,000", std::nullopt, NaN},
+    Row{&kEnglish, "1,000e3", 1e6},
+    Row{&kEnglish, "1e1,000", std::nullopt, NaN}));
+// clang-format on
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(OtherLocales, TextToDoubleTable, ::testing::Values(
+    Row{&kGerman, "997,01", 997.01},
+    Row{&kGerman, "1.000,5", 1000.5},
+    Row{&kGerman, ",5", 0.5},
+    Row{&kGerman, "997.01", std::nullopt, NaN},  // not 99701
+    Row{&kGerman, "1,000.5", std::nullopt, NaN},
+    Row{&kGerman, "1.5", std::nullopt, NaN},
+    Row{&kFrench, "1\u202F000,5", 1000.5},
+    Row{&kFrench, "1\u00A0000,5", 1000.5},  // the older no-break space
+    Row{&kFrench, "1 000,5", 1000.5},  // what people type
+    Row{&kFrench, "12 345 678", 12345678.0},
+    Row{&kFrench, "\u00A0 997,01\u202F", 997.01},
+    Row{&kFrench, "1 00", std::nullopt, NaN},
+    Row{&kFrench, "1.5", std::nullopt, NaN},
+    Row{&kFrench, "1,5 000", std::nullopt, NaN},
+    Row{&kSwiss, "1\u2019000.5", 1000.5},
+    Row{&kSwiss, "997.01", 997.01},
+    Row{&kSwiss, "1'000", std::nullopt, NaN},  // the ASCII apostrophe is not the separator
+    Row{&kSwiss, "1\u2019", std::nullopt, NaN},
+    Row{&kSwiss, "1\u20190", std::nullopt, NaN}));
+// clang-format on
+
+// Broken UTF-8 and stray bytes are refused, never read past.
+TEST(TextToDoubleBadInput, MalformedBytesAreRefused) {
+    for (const std::string& text : {std::string("\xC2"), std::string("1\xE2\x80"),
+                                    std::string("\xE2\x80\xAF"), std::string("5\xFF"),
+                                    std::string("1\0"
+                                                "2",
+                                                3),
+                                    std::string("\x80")}) {
+        for (const NumberFormat* format : {&kEnglish, &kFrench, &kSwiss}) {
+            try {
+                TextToDouble(text, *format);
+                ADD_FAILURE() << "accepted a malformed text";
+            } catch (const ConversionError& e) {
+                EXPECT_EQ(e.kind(), NaN);
+            }
+        }
+    }
+}
+
+// A megabyte of digits is read in one pass: these finish at once or not at all.
+TEST(TextToDoubleBadInput, MegabyteTextsConvertOrFail) {
+    const std::string digits(1'000'000, '7');
+    EXPECT_THROW(
+        {
+            try {
+                TextToDouble(digits, kEnglish);
+            } catch (const ConversionError& e) {
+                EXPECT_EQ(e.kind(), Range);
+                throw;
+            }
+        },
+        ConversionError);
+    EXPECT_EQ(TextToDouble("0." + std::string(999'999, '0') + "1", kEnglish), 0.0);
+    EXPECT_EQ(TextToDouble(std::string(999'999, '0') + "1", kEnglish), 1.0);
+    EXPECT_EQ(TextToDouble("1." + std::string(999'999, '0') + "1", kEnglish), 1.0);
+    std::string grouped = "1";
+    while (grouped.size() < 1'000'000) grouped += ",000";
+    EXPECT_THROW(TextToDouble(grouped, kEnglish), ConversionError);
+    EXPECT_THROW(TextToDouble(std::string(1'000'000, ','), kEnglish), ConversionError);
+    EXPECT_THROW(TextToDouble(std::string(1'000'000, ' '), kEnglish), ConversionError);
+}
+
+}  // namespace
+}  // namespace quorvane
