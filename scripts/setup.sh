@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config             # build
+    cmake ninja-build g++ pkg-config dpkg-dev    # build, packaging
     libgtest-dev libbenchmark-dev                # tests, benchmarks
     clang libclang-rt-14-dev                     # fuzzing
     qt6-base-dev libgl-dev fonts-dejavu-core     # the window

@@ -1,0 +1,195 @@
+#include "quorvane.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPixmap>
+#include <QPushButton>
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "control_table.h"
+
+using quorvane::ControlKind;
+using quorvane::ControlSpec;
+using quorvane::TwipsToPixels;
+
+namespace {
+
+QColor FromColourWord(std::uint32_t bgr) {
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+void SetTextColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, FromColourWord(bgr));
+    widget->setPalette(palette);
+}
+
+bool TakesFocus(ControlKind kind) {
+    return kind == ControlKind::TextBox || kind == ControlKind::CheckBox ||
+           kind == ControlKind::Button;
+}
+
+}  // namespace
+
+namespace quorvane {
+
+void SetApplicationInfo() {
+    QCoreApplication::setApplicationName("quorvane");
+    QCoreApplication::setApplicationVersion(QUORVANE_VERSION);
+    QGuiApplication::setApplicationDisplayName("Quorvane Calculator");
+    QGuiApplication::setDesktopFileName("org.quorvane.Calculator");
+}
+
+NumberFormat UserNumberFormat() {
+    const QLocale locale;
+    return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
+}
+
+}  // namespace quorvane
+
+Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(quorvane::UserNumberFormat()) {
+    setWindowTitle("Quorvane Calculator");
+    setWindowIcon(QIcon(":/quorvane.ico"));
+    setFixedSize(TwipsToPixels(quorvane::kClientWidth), TwipsToPixels(quorvane::kClientHeight));
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+
+    BuildControls();
+
+    Power();  // the worked example is on show from the start
+    H->setFocus();
+}
+
+void Quorvane::BuildControls() {
+    std::vector<std::pair<int, QWidget*>> focusOrder;
+    for (const ControlSpec& spec : quorvane::kControls) {
+        QWidget* control = BuildControl(spec);
+        if (TakesFocus(spec.kind)) focusOrder.emplace_back(spec.tab, control);
+    }
+    std::sort(focusOrder.begin(), focusOrder.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+
+    H = findChild<QLineEdit*>("H");
+    Q = findChild<QLineEdit*>("Q");
+    D = findChild<QLineEdit*>("D");
+    E = findChild<QLineEdit*>("E");
+    P = findChild<QLineEdit*>("P");
+    LiveCalc = findChild<QCheckBox*>("LiveCalc");
+    Command1 = findChild<QPushButton*>("Command1");
+    Command1->installEventFilter(this);
+    connect(Command1, &QPushButton::clicked, this, [this] { Power(); });
+}
+
+QWidget* Quorvane::BuildControl(const ControlSpec& spec) {
+    const QString text = QString::fromUtf8(spec.text);
+    const QRect given(TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
+                      TwipsToPixels(spec.height));
+    QWidget* control = nullptr;
+    QPalette::ColorRole colourRole = QPalette::WindowText;
+    bool growToText = false;
+
+    switch (spec.kind) {
+        case ControlKind::Label:
+            control = new QLabel(text, this);
+            growToText = true;
+            break;
+        case ControlKind::TextBox: {
+            auto* box = new QLineEdit(this);
+            // The defaults are numbers: written in the user's notation, so they read back as
+            // the same numbers in every locale.
+            if (!text.isEmpty()) {
+                const double value = quorvane::TextToDouble(spec.text, quorvane::NumberFormat{});
+                box->setText(QString::fromStdString(quorvane::DoubleToText(value, format_)));
+            }
+            box->setMaxLength(std::numeric_limits<int>::max());
+            box->setReadOnly(spec.readOnly);
+            colourRole = QPalette::Text;
+            control = box;
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto* check = new QCheckBox(text, this);
+            check->setChecked(spec.checked);
+            growToText = true;
+            control = check;
+            break;
+        }
+        case ControlKind::Button: {
+            auto* button = new QPushButton(text, this);
+            button->setAutoDefault(false);  // Enter in a box must not press it
+            control = button;
+            break;
+        }
+        case ControlKind::Picture: {
+            auto* picture = new QLabel(this);
+            picture->setPixmap(QPixmap(text));
+            picture->setScaledContents(spec.stretched);
+            control = picture;
+            break;
+        }
+        case ControlKind::Line: {
+            auto* line = new QFrame(this);
+            line->setFrameShape(QFrame::HLine);
+            line->setFrameShadow(QFrame::Plain);
+            line->setLineWidth(1);
+            line->setGeometry(TwipsToPixels(spec.left), TwipsToPixels(spec.top),
+                              TwipsToPixels(spec.width) - TwipsToPixels(spec.left), 1);
+            control = line;
+            break;
+        }
+    }
+
+    control->setObjectName(spec.name);
+    if (spec.accessibleName) control->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+    if (spec.colour != quorvane::kDefaultColour) SetTextColour(control, colourRole, spec.colour);
+    if (spec.kind != ControlKind::Line) {
+        // The given widths are too narrow for some captions in the default font: let those grow.
+        const QSize hint = growToText ? control->sizeHint() : QSize();
+        control->setGeometry(given.x(), given.y(), std::max(given.width(), hint.width()),
+                             std::max(given.height(), hint.height()));
+    }
+    return control;
+}
+
+std::optional<double> Quorvane::Power() {
+    return quorvane::Power(*this, format_);
+}
+
+std::string Quorvane::InputText(quorvane::Input box) {
+    switch (box) {
+        case quorvane::Input::D:
+            return D->text().toStdString();
+        case quorvane::Input::H:
+            return H->text().toStdString();
+        case quorvane::Input::Q:
+            return Q->text().toStdString();
+        case quorvane::Input::E:
+            return E->text().toStdString();
+    }
+    return {};
+}
+
+void Quorvane::SetPowerText(std::string_view text) {
+    P->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+bool Quorvane::eventFilter(QObject* watched, QEvent* event) {
+    // Qt's access key clicks a button without moving the focus; move it first, as a mouse
+    // click does, so that the box being left reacts before the click.
+    if (watched == Command1 && event->type() == QEvent::Shortcut) {
+        Command1->setFocus(Qt::ShortcutFocusReason);
+        Command1->click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
