@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -88,6 +89,55 @@ void Quorvane::BuildControls() {
     Command1 = findChild<QPushButton*>("Command1");
     Command1->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, [this] { Power(); });
+    ConnectReactions();  // after the initial texts: setting those is no edit
+}
+
+void Quorvane::ConnectReactions() {
+    for (QLineEdit* box : {H, Q, D, E}) {
+        // Edited values show blue, for good: nothing turns a box red again.
+        connect(box, &QLineEdit::textChanged, box,
+                [box] { SetTextColour(box, QPalette::Text, quorvane::kBlue); });
+        // Fires on every Enter, edited or not; the key still goes on to the box.
+        connect(box, &QLineEdit::returnPressed, this, [this, box] { InputFinished(box); });
+    }
+    // editingFinished misses a box left unedited since its last Enter and fires when focus only
+    // passes through; the focus change itself says exactly when a box is left.
+    connect(qApp, &QApplication::focusChanged, this, &Quorvane::OnFocusChanged);
+    connect(LiveCalc, &QCheckBox::clicked, this, [this] { LiveRecalc(); });
+}
+
+void Quorvane::OnFocusChanged(QWidget* old, QWidget* now) {
+    // Another application, or the box's own context menu, is no other control of ours.
+    if (movingFocus_ || now == nullptr || now->window() != this) return;
+    for (QLineEdit* box : {H, Q, D, E})
+        if (old == box) InputFinished(box);
+}
+
+void Quorvane::InputFinished(QLineEdit* box) {
+    if (box == E) CheckEfficiencyLimit();
+    LiveRecalc();
+}
+
+void Quorvane::LiveRecalc() {
+    if (LiveCalc->checkState() == Qt::Unchecked)
+        P->clear();
+    else
+        Power();  // checked or greyed
+}
+
+void Quorvane::CheckEfficiencyLimit() {
+    double efficiency = 0;
+    try {
+        efficiency = quorvane::TextToDouble(E->text().toStdString(), format_);
+    } catch (const quorvane::ConversionError&) {
+        return;  // nothing to compare; the recalculation that follows empties the result
+    }
+    if (efficiency > 100) {
+        E->clear();
+        // At once, not later: a deferred focus change would swallow the click that moved it.
+        const QScopedValueRollback guard(movingFocus_, true);
+        E->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 QWidget* Quorvane::BuildControl(const ControlSpec& spec) {

@@ -35,6 +35,13 @@ class Quorvane : public QWidget, private quorvane::CalculatorView {
 
     void BuildControls();
     QWidget* BuildControl(const quorvane::ControlSpec& spec);
+    void ConnectReactions();
+
+    // Enter in an input box, or the focus leaving it for another control of this window.
+    void InputFinished(QLineEdit* box);
+    void OnFocusChanged(QWidget* old, QWidget* now);
+    void LiveRecalc();
+    void CheckEfficiencyLimit();
 
     quorvane::NumberFormat format_;
     QLineEdit* H = nullptr;
@@ -44,6 +51,7 @@ class Quorvane : public QWidget, private quorvane::CalculatorView {
     QLineEdit* P = nullptr;
     QCheckBox* LiveCalc = nullptr;
     QPushButton* Command1 = nullptr;
+    bool movingFocus_ = false;  // set while the window moves the focus itself
 };
 
 namespace quorvane {

@@ -50,6 +50,18 @@ class Calculator:
         run("xdotool", "type", "--delay", "30", text)
         time.sleep(0.2)
 
+    def click(self, x, y):
+        """A left click at (x, y) pixels inside the window's client area."""
+        run("xdotool", "mousemove", "--window", self.window, str(x), str(y), "mousedown", "1")
+        time.sleep(0.04)  # a person holds the button a moment; a late focus change shows here
+        run("xdotool", "mouseup", "1")
+        time.sleep(0.2)
+
+    def replace_text(self, x, y, text):
+        self.click(x, y)
+        self.keys("ctrl+a", "BackSpace")
+        self.type(text)
+
     def copy_focused_box(self):
         """The text of the box that has the focus, through the clipboard ("" when empty)."""
         subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=SENTINEL, text=True,
@@ -110,7 +122,51 @@ def main():
     return 1 if failures else 0
 
 
-SCENARIOS = []
+# Centres of the controls, in pixels of the client area.
+Q, E, P, LIVE_CALC = (148, 52), (148, 116), (148, 156), (16, 196)
+
+
+def result(calculator):
+    calculator.click(*P)
+    return calculator.copy_focused_box()
+
+
+def flow_and_enter(calculator):
+    calculator.replace_text(*Q, "120")
+    calculator.keys("Return")
+    check("flow 120 and Enter", result(calculator), "13.967")
+
+
+def live_calculation_off_and_on(calculator):
+    calculator.click(*LIVE_CALC)
+    check("unchecking live calculation", result(calculator), "")
+    calculator.click(*LIVE_CALC)
+    check("checking it again", result(calculator), "13.967")
+
+
+def efficiency_above_100(calculator):
+    calculator.replace_text(*E, "150")
+    calculator.keys("Tab")
+    check("efficiency 150 and Tab: E", calculator.copy_focused_box(), "")
+    calculator.type("7")  # still in E: what is typed lands there
+    check("the cursor stays in E", calculator.copy_focused_box(), "7")
+    calculator.keys("ctrl+a", "BackSpace")
+    check("efficiency 150 and Tab: P", result(calculator), "")
+
+
+def click_that_leaves_a_refused_efficiency(calculator):
+    calculator.replace_text(*E, "150")
+    calculator.click(*LIVE_CALC)  # takes the focus from E, which takes it back
+    check("E refused on the click", calculator.copy_focused_box(), "")
+    calculator.type("70")
+    calculator.keys("Tab")
+    check("the click still unchecked live calculation", result(calculator), "")
+    calculator.click(*LIVE_CALC)
+    check("checked again", result(calculator), "13.967")
+
+
+SCENARIOS = [flow_and_enter, live_calculation_off_and_on, efficiency_above_100,
+             click_that_leaves_a_refused_efficiency]
 
 if __name__ == "__main__":
     sys.exit(main())

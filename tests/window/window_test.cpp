@@ -9,6 +9,7 @@
 
 #include "control_table.h"
 #include "quorvane.h"
+#include "window_driver.h"
 
 using quorvane::ControlKind;
 using quorvane::TwipsToPixels;
@@ -17,29 +18,24 @@ class WindowTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<Quorvane> window;
+    std::unique_ptr<WindowDriver> driver;
+    Quorvane* window = nullptr;
 
     template <typename T = QWidget>
     T* control(const char* name) {
-        T* found = window->findChild<T*>(name);
-        if (!found) qFatal("no control %s", name);
-        return found;
+        return driver->control<T>(name);
     }
-    QLineEdit* box(const char* name) { return control<QLineEdit>(name); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        QTest::keyClick(window->windowHandle(), k, m);  // follows the real focus
-    }
-    static QColor colour(std::uint32_t bgr) {
-        return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-    }
+    QLineEdit* box(const char* name) { return driver->box(name); }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { driver->key(k, m); }
+    static QColor colour(std::uint32_t bgr) { return WindowDriver::colour(bgr); }
 
   private slots:
     void init() {
-        window = std::make_unique<Quorvane>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        driver = std::make_unique<WindowDriver>();
+        window = driver->window.get();
+        QVERIFY(driver->show());
     }
-    void cleanup() { window.reset(); }
+    void cleanup() { driver.reset(); }
 
     void startState() {
         QCOMPARE(window->windowTitle(), QString("Quorvane Calculator"));
@@ -166,7 +162,7 @@ class WindowTest : public QObject {
         if (byAccessKey)
             key(Qt::Key_C, Qt::AltModifier);
         else
-            QTest::mouseClick(control("Command1"), Qt::LeftButton);
+            driver->click("Command1");
         QCOMPARE(clicked.count(), 1);
         QCOMPARE(box("P")->text(), QString("13.967"));
         QCOMPARE(QApplication::focusWidget(), control("Command1"));  // as a click would
@@ -187,7 +183,7 @@ class WindowTest : public QObject {
         QCOMPARE(box("H")->text(), QString("30"));
         QCOMPARE(box("P")->text(), QString("6,983"));
         box("Q")->setText("1.000");  // grouped thousands
-        QTest::mouseClick(control("Command1"), Qt::LeftButton);
+        driver->click("Command1");
         QCOMPARE(box("P")->text(), QString("116,389"));
     }
 };

@@ -1,0 +1,179 @@
+#include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <map>
+
+#include "control_table.h"
+#include "window_driver.h"
+
+namespace {
+
+const std::map<QString, Qt::Key> kKeys = {{"Tab", Qt::Key_Tab},
+                                          {"Backtab", Qt::Key_Backtab},
+                                          {"Return", Qt::Key_Return},
+                                          {"Enter", Qt::Key_Enter},
+                                          {"Esc", Qt::Key_Escape},
+                                          {"Space", Qt::Key_Space},
+                                          {"Backspace", Qt::Key_Backspace}};
+
+}  // namespace
+
+class LiveTest : public QObject {
+    Q_OBJECT
+
+    // Steps, separated by spaces: @Name clicks a control; =text replaces the focused box's text
+    // ("=" alone empties it); +text types; Tab, Backtab, Return, Enter, Esc, Space, Backspace
+    // and AltC press keys; off and grey set the check box without a click; menu opens and
+    // closes the focused box's context menu; away activates another window and comes back.
+    void perform(WindowDriver& driver, const QString& steps) {
+        for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
+            if (step.startsWith('@')) {
+                driver.click(step.mid(1));
+            } else if (step.startsWith('=')) {
+                driver.key(Qt::Key_A, Qt::ControlModifier);
+                driver.key(Qt::Key_Backspace);
+                driver.type(step.mid(1));
+            } else if (step.startsWith('+')) {
+                driver.type(step.mid(1));
+            } else if (step == "AltC") {
+                driver.key(Qt::Key_C, Qt::AltModifier);
+            } else if (step == "off") {
+                driver.control<QCheckBox>("LiveCalc")->setChecked(false);
+            } else if (step == "grey") {
+                driver.control<QCheckBox>("LiveCalc")->setCheckState(Qt::PartiallyChecked);
+            } else if (step == "menu") {
+                QTimer::singleShot(50, [] {
+                    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+                });
+                driver.click(driver.focusName(), Qt::RightButton, 0);
+            } else if (step == "away") {
+                QWidget other;
+                other.show();
+                other.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&other));
+                driver.window->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(driver.window.get()));
+            } else {
+                QVERIFY2(kKeys.count(step), qPrintable("unknown step " + step));
+                driver.key(kKeys.at(step));
+            }
+        }
+    }
+
+  private slots:
+    void reactions_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("power");  // text left in P
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("blue");        // boxes whose text turned blue
+        QTest::addColumn<QString>("efficiency");  // text left in E
+        QTest::addColumn<QString>("live");        // LiveCalc afterwards
+        QTest::addColumn<int>("calculations");    // clicks that reached Calculate
+
+        auto row = [](const char* name, const char* steps, const char* power, const char* focus,
+                      const char* blue, const char* efficiency = "70", const char* live = "on",
+                      int calculations = 0) {
+            QTest::newRow(name) << steps << power << focus << blue << efficiency << live
+                                << calculations;
+        };
+        // Typing alone
+        row("one character turns H blue", "@H +3", "6.983", "H", "H");
+        row("typing leaves P alone", "@Q =120", "6.983", "Q", "Q");
+        row("a retyped default stays blue", "@H =30 Return", "6.983", "H", "H");
+        // Enter and leaving a box, live calculation on
+        row("Enter", "@Q =120 Return", "13.967", "Q", "Q");
+        row("keypad Enter", "@Q =120 Enter", "13.967", "Q", "Q");
+        row("Tab", "@Q =120 Tab", "13.967", "D", "Q");
+        row("Shift+Tab", "@Q =120 Backtab", "13.967", "H", "Q");
+        row("Shift+Tab from H wraps", "@H =40 Backtab", "9.311", "LiveCalc", "H");
+        row("click on another box", "@Q =120 @D", "13.967", "D", "Q");
+        row("click on a label is no leaving", "@Q =120 @Label1", "6.983", "Q", "Q");
+        row("context menu is no leaving", "@Q =120 menu", "6.983", "Q", "Q");
+        row("another window is no leaving", "@Q =120 away", "6.983", "Q", "Q");
+        row("Esc does nothing", "@Q =120 Esc", "6.983", "Q", "Q");
+        row("greyed counts as live", "grey @Q =120 Return", "13.967", "Q", "Q", "70", "grey");
+        row("empty head", "@H = Return", "", "H", "H");
+        row("empty density, Tab", "@D = Tab", "", "E", "D");
+        row("letters", "@Q =6O Return", "", "Q", "Q");
+        // Live calculation off
+        row("off: Enter empties", "off @H Return", "", "H", "", "70", "off");
+        row("off: leaving empties", "off @D Tab", "", "E", "", "70", "off");
+        row("off: Calculate fills", "off @Q =120 Return @Command1", "13.967", "Command1", "Q", "70",
+            "off", 1);
+        row("unchecking empties", "@LiveCalc", "", "LiveCalc", "", "70", "off");
+        row("Space rechecks", "@LiveCalc Space", "6.983", "LiveCalc", "", "70", "on");
+        row("rechecking shows current inputs", "@LiveCalc @Q =120 Return @LiveCalc", "13.967",
+            "LiveCalc", "Q", "70", "on");
+        // Alt+C leaves the box first, then calculates
+        row("Alt+C from H", "off @H =40 AltC", "9.311", "Command1", "H", "70", "off", 1);
+        row("Alt+C from Q", "off @Q =120 AltC", "13.967", "Command1", "Q", "70", "off", 1);
+        row("Alt+C from D", "off @D =1000 AltC", "7.004", "Command1", "D", "70", "off", 1);
+        row("Alt+C from E", "off @E =100 AltC", "4.888", "Command1", "E", "100", "off", 1);
+        // The efficiency limit
+        row("100 passes", "@E =100 Return", "4.888", "E", "E", "100");
+        row("negative passes", "@E =-70 Return", "-6.983", "E", "E", "-70");
+        row("zero passes, P empty", "@E =0 Return", "", "E", "E", "0");
+        row("150 Enter", "@E =150 Return", "", "E", "E", "");
+        row("150 Tab", "@E =150 Tab", "", "E", "E", "");
+        row("150 Shift+Tab", "@E =150 Backtab", "", "E", "E", "");
+        row("150 click on a box", "@E =150 @H", "", "E", "E", "");
+        row("150 click on Calculate", "@E =150 @Command1", "", "E", "E", "", "on", 1);
+        row("150 click on LiveCalc", "@E =150 @LiveCalc", "", "E", "E", "", "off");
+        row("150 Alt+C", "@E =150 AltC", "", "E", "E", "", "on", 1);
+        row("150 live off", "off @E =150 Tab", "", "E", "E", "", "off");
+        row("100.01 refused", "@E =100.01 Tab", "", "E", "E", "");
+        row("emptied box can be left", "@E =150 Tab Tab", "", "P", "E", "");
+        row("refused then retyped", "@E =150 Tab +90 Tab", "5.431", "P", "E", "90");
+        row("not a number passes the limit", "@E =abc Tab", "", "P", "E", "abc");
+    }
+
+    void reactions() {
+        QFETCH(QString, steps);
+        WindowDriver driver;
+        QVERIFY(driver.show());
+        QSignalSpy calculated(driver.control<QPushButton>("Command1"), &QPushButton::clicked);
+
+        perform(driver, steps);
+
+        QFETCH(QString, power);
+        QFETCH(QString, focus);
+        QFETCH(QString, blue);
+        QFETCH(QString, efficiency);
+        QFETCH(QString, live);
+        QFETCH(int, calculations);
+        QCOMPARE(driver.box("P")->text(), power);
+        QCOMPARE(driver.focusName(), focus);
+        for (const char* name : {"H", "Q", "D", "E"})
+            QCOMPARE(driver.box(name)->palette().color(QPalette::Text),
+                     WindowDriver::colour(blue.contains(name) ? quorvane::kBlue : quorvane::kRed));
+        QCOMPARE(driver.box("E")->text(), efficiency);
+        const Qt::CheckState state = driver.control<QCheckBox>("LiveCalc")->checkState();
+        QCOMPARE(state, live == "on"    ? Qt::Checked
+                        : live == "off" ? Qt::Unchecked
+                                        : Qt::PartiallyChecked);
+        QCOMPARE(calculated.count(), calculations);
+    }
+
+    // No length limit: a megabyte pasted into a box is kept whole and computed.
+    void megabyteText() {
+        WindowDriver driver;
+        QVERIFY(driver.show());
+        const QString flow = QString(999'997, '0') + "120";
+        QApplication::clipboard()->setText(flow);
+        perform(driver, "@Q =");
+        driver.key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(driver.box("Q")->text().size(), 1'000'000);
+        driver.key(Qt::Key_Return);
+        QCOMPARE(driver.box("P")->text(), QString("13.967"));
+        driver.box("Q")->setText(QString(1'000'000, '7'));  // beyond any double
+        driver.key(Qt::Key_Return);
+        QCOMPARE(driver.box("P")->text(), QString(""));
+    }
+};
+
+QTEST_MAIN(LiveTest)
+#include "live_test.moc"

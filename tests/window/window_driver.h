@@ -1,0 +1,66 @@
+// Drives a Quorvane window in-process the way a user would: keys go through the window and
+// follow the real focus; mouse clicks are a press, a short wait and a release.
+#pragma once
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <cstdint>
+#include <memory>
+
+#include "quorvane.h"
+
+class WindowDriver {
+  public:
+    std::unique_ptr<Quorvane> window = std::make_unique<Quorvane>();
+
+    bool show() {
+        window->show();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
+    template <typename T = QWidget>
+    T* control(const QString& name) const {
+        T* found = window->findChild<T*>(name);
+        if (!found) qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QLineEdit* box(const QString& name) const { return control<QLineEdit>(name); }
+
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
+        QTest::keyClick(window->windowHandle(), key, modifiers);
+    }
+    // ASCII as real keys (a space presses a focused button); other characters, such as a
+    // locale's no-break space, as text.
+    void type(const QString& text) const {
+        for (QChar c : text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(window->windowHandle(), char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, window->windowHandle(), Qt::Key_unknown,
+                                    QString(c), Qt::NoModifier);
+        }
+    }
+    // holdMs > 0 waits between press and release with events flowing, as a real click does;
+    // that is where a deferred focus change would lose the click.
+    void click(const QString& name, Qt::MouseButton button = Qt::LeftButton,
+               int holdMs = 40) const {
+        QWidget* target = control(name);
+        const QPoint middle = target->rect().center();
+        QTest::mousePress(target, button, {}, middle);
+        if (holdMs > 0)
+            QTest::qWait(holdMs);
+        else
+            QCoreApplication::processEvents();
+        QTest::mouseRelease(target, button, {}, middle);
+    }
+
+    QString focusName() const {
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString("(none)");
+    }
+
+    static QColor colour(std::uint32_t bgr) {
+        return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    }
+};
