@@ -17,7 +17,7 @@ inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFF;
 
 inline constexpr int kNoTab = -1;
 
-struct ControlSpec {
+struct ControlEntry {
     const char* name;
     ControlKind kind;
     const char* text;              // caption or initial text; for a picture, its resource
@@ -34,7 +34,7 @@ inline constexpr int kClientWidth = 6990;  // twips
 inline constexpr int kClientHeight = 3780;
 
 // clang-format off
-inline constexpr std::array<ControlSpec, 22> kControls{{
+inline constexpr std::array<ControlEntry, 22> kControls{{
     {"Label1",   ControlKind::Label,   "Head",            120,  120,  495, 255,  0},
     {"H",        ControlKind::TextBox, "30",             1560,  120, 1335, 375,  1, kRed, "Head"},
     {"Label2",   ControlKind::Label,   "m",              3000,  240,  735, 255,  2},

@@ -18,8 +18,8 @@
 
 #include "control_table.h"
 
+using quorvane::ControlEntry;
 using quorvane::ControlKind;
-using quorvane::ControlSpec;
 using quorvane::TwipsToPixels;
 
 namespace {
@@ -71,9 +71,9 @@ Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(quorvane::UserNum
 
 void Quorvane::BuildControls() {
     std::vector<std::pair<int, QWidget*>> focusOrder;
-    for (const ControlSpec& spec : quorvane::kControls) {
-        QWidget* control = BuildControl(spec);
-        if (TakesFocus(spec.kind)) focusOrder.emplace_back(spec.tab, control);
+    for (const ControlEntry& entry : quorvane::kControls) {
+        QWidget* control = BuildControl(entry);
+        if (TakesFocus(entry.kind)) focusOrder.emplace_back(entry.tab, control);
     }
     std::sort(focusOrder.begin(), focusOrder.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -140,15 +140,15 @@ void Quorvane::CheckEfficiencyLimit() {
     }
 }
 
-QWidget* Quorvane::BuildControl(const ControlSpec& spec) {
-    const QString text = QString::fromUtf8(spec.text);
-    const QRect given(TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
-                      TwipsToPixels(spec.height));
+QWidget* Quorvane::BuildControl(const ControlEntry& entry) {
+    const QString text = QString::fromUtf8(entry.text);
+    const QRect given(TwipsToPixels(entry.left), TwipsToPixels(entry.top),
+                      TwipsToPixels(entry.width), TwipsToPixels(entry.height));
     QWidget* control = nullptr;
     QPalette::ColorRole colourRole = QPalette::WindowText;
     bool growToText = false;
 
-    switch (spec.kind) {
+    switch (entry.kind) {
         case ControlKind::Label:
             control = new QLabel(text, this);
             growToText = true;
@@ -158,18 +158,18 @@ QWidget* Quorvane::BuildControl(const ControlSpec& spec) {
             // The defaults are numbers: written in the user's notation, so they read back as
             // the same numbers in every locale.
             if (!text.isEmpty()) {
-                const double value = quorvane::TextToDouble(spec.text, quorvane::NumberFormat{});
+                const double value = quorvane::TextToDouble(entry.text, quorvane::NumberFormat{});
                 box->setText(QString::fromStdString(quorvane::DoubleToText(value, format_)));
             }
             box->setMaxLength(std::numeric_limits<int>::max());
-            box->setReadOnly(spec.readOnly);
+            box->setReadOnly(entry.readOnly);
             colourRole = QPalette::Text;
             control = box;
             break;
         }
         case ControlKind::CheckBox: {
             auto* check = new QCheckBox(text, this);
-            check->setChecked(spec.checked);
+            check->setChecked(entry.checked);
             growToText = true;
             control = check;
             break;
@@ -183,7 +183,7 @@ QWidget* Quorvane::BuildControl(const ControlSpec& spec) {
         case ControlKind::Picture: {
             auto* picture = new QLabel(this);
             picture->setPixmap(QPixmap(text));
-            picture->setScaledContents(spec.stretched);
+            picture->setScaledContents(entry.stretched);
             control = picture;
             break;
         }
@@ -192,17 +192,17 @@ QWidget* Quorvane::BuildControl(const ControlSpec& spec) {
             line->setFrameShape(QFrame::HLine);
             line->setFrameShadow(QFrame::Plain);
             line->setLineWidth(1);
-            line->setGeometry(TwipsToPixels(spec.left), TwipsToPixels(spec.top),
-                              TwipsToPixels(spec.width) - TwipsToPixels(spec.left), 1);
+            line->setGeometry(TwipsToPixels(entry.left), TwipsToPixels(entry.top),
+                              TwipsToPixels(entry.width) - TwipsToPixels(entry.left), 1);
             control = line;
             break;
         }
     }
 
-    control->setObjectName(spec.name);
-    if (spec.accessibleName) control->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-    if (spec.colour != quorvane::kDefaultColour) SetTextColour(control, colourRole, spec.colour);
-    if (spec.kind != ControlKind::Line) {
+    control->setObjectName(entry.name);
+    if (entry.accessibleName) control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+    if (entry.colour != quorvane::kDefaultColour) SetTextColour(control, colourRole, entry.colour);
+    if (entry.kind != ControlKind::Line) {
         // The given widths are too narrow for some captions in the default font: let those grow.
         const QSize hint = growToText ? control->sizeHint() : QSize();
         control->setGeometry(given.x(), given.y(), std::max(given.width(), hint.width()),

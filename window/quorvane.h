@@ -14,7 +14,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace quorvane {
-struct ControlSpec;
+struct ControlEntry;
 }
 
 class Quorvane : public QWidget, private quorvane::CalculatorView {
@@ -34,7 +34,7 @@ class Quorvane : public QWidget, private quorvane::CalculatorView {
     void SetPowerText(std::string_view text) override;
 
     void BuildControls();
-    QWidget* BuildControl(const quorvane::ControlSpec& spec);
+    QWidget* BuildControl(const quorvane::ControlEntry& entry);
     void ConnectReactions();
 
     // Enter in an input box, or the focus leaving it for another control of this window.

@@ -54,10 +54,10 @@ class WindowTest : public QObject {
     void texts_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
-        for (const auto& spec : quorvane::kControls)
-            if (spec.kind == ControlKind::Label || spec.kind == ControlKind::TextBox ||
-                spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::Button)
-                QTest::newRow(spec.name) << spec.name << QString::fromUtf8(spec.text);
+        for (const auto& entry : quorvane::kControls)
+            if (entry.kind == ControlKind::Label || entry.kind == ControlKind::TextBox ||
+                entry.kind == ControlKind::CheckBox || entry.kind == ControlKind::Button)
+                QTest::newRow(entry.name) << entry.name << QString::fromUtf8(entry.text);
     }
     void texts() {
         QFETCH(QString, name);
@@ -86,22 +86,23 @@ class WindowTest : public QObject {
     }
     void everyControlAsLaidOut() {
         QFETCH(int, index);
-        const auto& spec = quorvane::kControls[std::size_t(index)];
-        QWidget* widget = control(spec.name);
-        QCOMPARE(widget->pos(), QPoint(TwipsToPixels(spec.left), TwipsToPixels(spec.top)));
-        if (spec.kind == ControlKind::Line) return;
-        QVERIFY(widget->width() >= TwipsToPixels(spec.width));
-        QVERIFY(widget->height() >= TwipsToPixels(spec.height));
+        const auto& entry = quorvane::kControls[std::size_t(index)];
+        QWidget* widget = control(entry.name);
+        QCOMPARE(widget->pos(), QPoint(TwipsToPixels(entry.left), TwipsToPixels(entry.top)));
+        if (entry.kind == ControlKind::Line) return;
+        QVERIFY(widget->width() >= TwipsToPixels(entry.width));
+        QVERIFY(widget->height() >= TwipsToPixels(entry.height));
         // Only captions grow, and only as far as their text needs.
-        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::CheckBox) {
+        if (entry.kind == ControlKind::Label || entry.kind == ControlKind::CheckBox) {
             QVERIFY(widget->width() >= widget->sizeHint().width());
-            QVERIFY(widget->width() == TwipsToPixels(spec.width) ||
+            QVERIFY(widget->width() == TwipsToPixels(entry.width) ||
                     widget->width() == widget->sizeHint().width());
         } else {
-            QCOMPARE(widget->size(), QSize(TwipsToPixels(spec.width), TwipsToPixels(spec.height)));
+            QCOMPARE(widget->size(),
+                     QSize(TwipsToPixels(entry.width), TwipsToPixels(entry.height)));
         }
-        if (spec.accessibleName)
-            QCOMPARE(widget->accessibleName(), QString::fromUtf8(spec.accessibleName));
+        if (entry.accessibleName)
+            QCOMPARE(widget->accessibleName(), QString::fromUtf8(entry.accessibleName));
     }
 
     void noControlsOverlap() {
@@ -113,8 +114,8 @@ class WindowTest : public QObject {
                          ->geometry()
                          .intersects(control(controls[j].name)->geometry()),
                     qPrintable(QString("%1 overlaps %2").arg(controls[i].name, controls[j].name)));
-        for (const auto& spec : controls)
-            QVERIFY2(window->rect().contains(control(spec.name)->geometry()), spec.name);
+        for (const auto& entry : controls)
+            QVERIFY2(window->rect().contains(control(entry.name)->geometry()), entry.name);
     }
 
     void fixedSize() {
