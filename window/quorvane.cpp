@@ -69,6 +69,12 @@ Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(quorvane::UserNum
     H->setFocus();
 }
 
+Quorvane::~Quorvane() {
+    // The controls are deleted after this, moving the focus as they go: no reactions from a
+    // window that is half gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 void Quorvane::BuildControls() {
     std::vector<std::pair<int, QWidget*>> focusOrder;
     for (const ControlEntry& entry : quorvane::kControls) {

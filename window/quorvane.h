@@ -22,6 +22,7 @@ class Quorvane : public QWidget, private quorvane::CalculatorView {
 
   public:
     explicit Quorvane(QWidget* parent = nullptr);
+    ~Quorvane() override;
 
     // Computes the power from the four boxes and shows it; empties the result box on failure.
     std::optional<double> Power();
