@@ -11,29 +11,30 @@ namespace {
 
 using Kind = ConversionError::Kind;
 
-constexpr std::string_view kNoBreakSpace = "\u00A0";
-constexpr std::string_view kNarrowNoBreakSpace = "\u202F";
+// The no-break spaces that locales group digits with, and that may surround a pasted number.
+constexpr std::array<std::string_view, 2> kNoBreakSpaces = {"\u00A0", "\u202F"};
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool IsNoBreakSpace(std::string_view s) {
-    return s == kNoBreakSpace || s == kNarrowNoBreakSpace;
+// Length of a no-break space at the start of s, or 0.
+std::size_t NoBreakSpaceAt(std::string_view s) {
+    for (std::string_view b : kNoBreakSpaces)
+        if (s.starts_with(b)) return b.size();
+    return 0;
 }
 
 // Length of the blank at the start of s, or 0.
 std::size_t LeadingBlank(std::string_view s) {
     if (!s.empty() && (s.front() == ' ' || s.front() == '\t')) return 1;
-    for (std::string_view b : {kNoBreakSpace, kNarrowNoBreakSpace})
-        if (s.starts_with(b)) return b.size();
-    return 0;
+    return NoBreakSpaceAt(s);
 }
 
 // Length of the blank at the end of s, or 0.
 std::size_t TrailingBlank(std::string_view s) {
     if (!s.empty() && (s.back() == ' ' || s.back() == '\t')) return 1;
-    for (std::string_view b : {kNoBreakSpace, kNarrowNoBreakSpace})
+    for (std::string_view b : kNoBreakSpaces)
         if (s.ends_with(b)) return b.size();
     return 0;
 }
@@ -42,11 +43,8 @@ std::size_t TrailingBlank(std::string_view s) {
 // no-break space, people type a plain space (or the other no-break space) instead.
 std::size_t GroupSeparatorAt(std::string_view s, const NumberFormat& format) {
     if (!format.group.empty() && s.starts_with(format.group)) return format.group.size();
-    if (IsNoBreakSpace(format.group)) {
-        if (s.starts_with(' ')) return 1;
-        for (std::string_view b : {kNoBreakSpace, kNarrowNoBreakSpace})
-            if (s.starts_with(b)) return b.size();
-    }
+    if (NoBreakSpaceAt(format.group) == format.group.size() && !format.group.empty())
+        return s.starts_with(' ') ? 1 : NoBreakSpaceAt(s);
     return 0;
 }
 
