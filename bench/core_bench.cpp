@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "control_table.h"
 #include "power.h"
 
 namespace {
@@ -14,19 +15,7 @@ using namespace quorvane;
 
 class DefaultsView : public CalculatorView {
   public:
-    std::string InputText(Input box) override {
-        switch (box) {
-            case Input::D:
-                return "997.01";
-            case Input::H:
-                return "30";
-            case Input::Q:
-                return "60";
-            case Input::E:
-                return "70";
-        }
-        return {};
-    }
+    std::string InputText(Input input) override { return InputRow(input).text; }
     void SetPowerText(std::string_view text) override { shown = text; }
     std::string shown;
 };

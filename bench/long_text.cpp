@@ -6,14 +6,15 @@
 #include <QLineEdit>
 #include <cstdio>
 
+#include "control_table.h"
 #include "quorvane.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    Quorvane window;
+    quorvane::Quorvane window;
     window.show();
     QApplication::processEvents();
-    auto* flow = window.findChild<QLineEdit*>("Q");
+    auto* flow = window.findChild<QLineEdit*>(quorvane::InputRow(quorvane::Input::Flow).name);
     auto* power = window.findChild<QLineEdit*>("P");
     flow->setFocus();
 

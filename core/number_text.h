@@ -39,8 +39,9 @@ double TextToDouble(std::string_view text, const NumberFormat& format);
 // carry a fractional digit (|value| >= 2^52) and non-finite values come back unchanged.
 double RoundDecimal(double value, int places);
 
-// 15 significant digits; plain notation from 1E-4 up to below 1E+15, beyond that mantissa and a
-// signed exponent ("1.5E+15", "2E-5"). No grouping, no trailing zeros, "0" for either zero.
+// 15 significant digits, no grouping, no trailing zeros, "0" for either zero. Plain notation
+// from 1E-4 up to and including 1E+15 (as rounded to 15 digits); beyond, a mantissa and a signed
+// exponent ("1.5E+15", "2E-5"). What it writes, TextToDouble reads back.
 std::string DoubleToText(double value, const NumberFormat& format);
 
 }  // namespace quorvane

@@ -1,6 +1,7 @@
 #include "power.h"
 
 #include <cmath>
+#include <stdexcept>
 
 namespace quorvane {
 namespace {
@@ -10,6 +11,13 @@ constexpr double kSecondsPerHour = 3600.0;  // m^3/h -> m^3/s
 constexpr double kPercent = 100.0;          // % -> fraction
 constexpr double kWattsPerKilowatt = 1000.0;
 constexpr int kDecimalPlaces = 3;
+
+// A stage of the computation overflowed, divided by zero or had no defined result.
+class ArithmeticError : public std::runtime_error {
+  public:
+    explicit ArithmeticError(int stage)
+        : std::runtime_error("non-finite value at stage " + std::to_string(stage)) {}
+};
 
 double Checked(double stageValue, int stage) {
     if (!std::isfinite(stageValue)) throw ArithmeticError(stage);
@@ -21,10 +29,10 @@ double Checked(double stageValue, int stage) {
 std::optional<double> Power(CalculatorView& view, const NumberFormat& format) noexcept {
     try {
         // All four texts are read before any is converted.
-        const std::string density = view.InputText(Input::D);
-        const std::string head = view.InputText(Input::H);
-        const std::string flow = view.InputText(Input::Q);
-        const std::string efficiency = view.InputText(Input::E);
+        const std::string density = view.InputText(Input::Density);
+        const std::string head = view.InputText(Input::Head);
+        const std::string flow = view.InputText(Input::Flow);
+        const std::string efficiency = view.InputText(Input::Efficiency);
 
         // One operation at a time, in this order: regrouping would change the last bits.
         const double a = Checked(TextToDouble(density, format) * kGravity, 1);

@@ -8,12 +8,12 @@ if ! command -v clang++ >/dev/null; then
     exit 0
 fi
 BUILD_DIR=build-fuzz scripts/configure.sh -DCMAKE_CXX_COMPILER=clang++ -DQUORVANE_FUZZ=ON \
-    -DQUORVANE_WINDOW=OFF -DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF
+    -DQUORVANE_WINDOW=OFF -DBUILD_TESTING=OFF -DQUORVANE_BENCH=OFF
 corpus=$(mktemp -d)
 log=$(mktemp)
 trap 'rm -rf "$corpus" "$log"' EXIT
-cp core/fuzz_seeds/* "$corpus"/
-if ! build-fuzz/core/fuzz_text_to_double -max_total_time="$seconds" -max_len=4096 \
+cp tests/fuzz/corpus/* "$corpus"/
+if ! build-fuzz/tests/fuzz/fuzz_text_to_double -max_total_time="$seconds" -max_len=4096 \
     -print_final_stats=1 "$corpus" >"$log" 2>&1; then
     cat "$log"
     exit 1

@@ -3,65 +3,112 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+
+#include "power.h"
 
 namespace quorvane {
 
 enum class ControlKind { Label, TextBox, CheckBox, Button, Picture, Line };
 
-// Colours are 0x00BBGGRR words.
+// Colours are 0x00BBGGRR words, red in the low byte.
 inline constexpr std::uint32_t kRed = 0x000000FF;
 inline constexpr std::uint32_t kBlue = 0x00FF0000;
 inline constexpr std::uint32_t kPurple = 0x00800080;
 inline constexpr std::uint32_t kGreen = 0x00008000;
-inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFF;
-
-inline constexpr int kNoTab = -1;
 
 struct ControlEntry {
     const char* name;
     ControlKind kind;
-    const char* text;              // caption or initial text; for a picture, its resource
-    int left, top, width, height;  // for the line: x1, y1, x2, y2
-    int tab;                       // place in the focus order
-    std::uint32_t colour = kDefaultColour;
+    const char* text = "";  // caption, or a text box's initial text
+    int left = 0, top = 0, width = 0, height = 0;
+    int tab = -1;  // place in the focus order; -1 for controls outside it
+    std::optional<std::uint32_t> colour = {};  // text colour; the toolkit's default when empty
     const char* accessibleName = nullptr;
-    bool readOnly = false;   // text box
-    bool checked = false;    // check box
-    bool stretched = false;  // picture drawn to its frame rather than at its own size
+    std::optional<Input> input = {};  // the quantity a text box holds for Power
+    bool readOnly = false;            // text box
+    bool checked = false;             // check box
+    int x2 = 0, y2 = 0;               // line: its end point; left and top are its start
+    const char* resource = nullptr;   // picture: the image it shows
+    bool stretched = false;           // picture drawn to its frame rather than at its own size
 };
 
 inline constexpr int kClientWidth = 6990;  // twips
 inline constexpr int kClientHeight = 3780;
 
 // clang-format off
-inline constexpr std::array<ControlEntry, 22> kControls{{
-    {"Label1",   ControlKind::Label,   "Head",            120,  120,  495, 255,  0},
-    {"H",        ControlKind::TextBox, "30",             1560,  120, 1335, 375,  1, kRed, "Head"},
-    {"Label2",   ControlKind::Label,   "m",              3000,  240,  735, 255,  2},
-    {"Label3",   ControlKind::Label,   "Flow",            120,  600,  495, 255,  3},
-    {"Q",        ControlKind::TextBox, "60",             1560,  600, 1335, 375,  4, kRed, "Flow"},
-    {"Label4",   ControlKind::Label,   "m3/hr",          3000,  720,  735, 255,  5},
-    {"Label5",   ControlKind::Label,   "Fluid Density",   120, 1080,  975, 255,  6},
-    {"D",        ControlKind::TextBox, "997.01",         1560, 1080, 1335, 375,  7, kRed, "Fluid Density"},
-    {"Label6",   ControlKind::Label,   "kg/m3",          3000, 1200,  735, 255,  8},
-    {"Label7",   ControlKind::Label,   "Pump Efficiency", 120, 1560, 1335, 255,  9},
-    {"E",        ControlKind::TextBox, "70",             1560, 1560, 1335, 375, 10, kRed, "Pump Efficiency"},
-    {"Label8",   ControlKind::Label,   "%",              3000, 1680,  735, 255, 11},
-    {"Line1",    ControlKind::Line,    "",                120, 2040, 3840, 2040, kNoTab},
-    {"Label9",   ControlKind::Label,   "Power",           120, 2280, 1335, 255, 12},
-    {"P",        ControlKind::TextBox, "",               1560, 2160, 1335, 375, 13, kPurple, "Power", true},
-    {"Label10",  ControlKind::Label,   "kW",             3000, 2280,  735, 255, 14},
-    {"LiveCalc", ControlKind::CheckBox, "Perform Live Calculations", 120, 2760, 2175, 375, 16,
-                 kDefaultColour, "Perform Live Calculations", false, true},
-    {"Command1", ControlKind::Button,  "&Calculate",     5520, 3240, 1300, 375, 15, kDefaultColour, "Calculate"},
-    {"Label12",  ControlKind::Label,   "Rev.A",           120, 3360,  735, 255, 18, kGreen},
-    {"Label11",  ControlKind::Label,   "By: Kestrin (08-Feb-2012)", 1200, 3360, 2775, 255, 17, kGreen},
-    {"Image2",   ControlKind::Picture, ":/logo.png",     6000,  120,  825, 495, kNoTab,
-                 kDefaultColour, "Logo", false, false, true},
-    {"Image1",   ControlKind::Picture, ":/formula.png",  4200,  960, 2640, 1650, kNoTab,
-                 kDefaultColour, "P = γ·hp·Q / η"},
-}};
+inline constexpr std::array kControls = std::to_array<ControlEntry>({
+    {.name = "Label1", .kind = ControlKind::Label, .text = "Head",
+     .left = 120, .top = 120, .width = 495, .height = 255, .tab = 0},
+    {.name = "H", .kind = ControlKind::TextBox, .text = "30",
+     .left = 1560, .top = 120, .width = 1335, .height = 375, .tab = 1,
+     .colour = kRed, .accessibleName = "Head", .input = Input::Head},
+    {.name = "Label2", .kind = ControlKind::Label, .text = "m",
+     .left = 3000, .top = 240, .width = 735, .height = 255, .tab = 2},
+    {.name = "Label3", .kind = ControlKind::Label, .text = "Flow",
+     .left = 120, .top = 600, .width = 495, .height = 255, .tab = 3},
+    {.name = "Q", .kind = ControlKind::TextBox, .text = "60",
+     .left = 1560, .top = 600, .width = 1335, .height = 375, .tab = 4,
+     .colour = kRed, .accessibleName = "Flow", .input = Input::Flow},
+    {.name = "Label4", .kind = ControlKind::Label, .text = "m3/hr",
+     .left = 3000, .top = 720, .width = 735, .height = 255, .tab = 5},
+    {.name = "Label5", .kind = ControlKind::Label, .text = "Fluid Density",
+     .left = 120, .top = 1080, .width = 975, .height = 255, .tab = 6},
+    {.name = "D", .kind = ControlKind::TextBox, .text = "997.01",
+     .left = 1560, .top = 1080, .width = 1335, .height = 375, .tab = 7,
+     .colour = kRed, .accessibleName = "Fluid Density", .input = Input::Density},
+    {.name = "Label6", .kind = ControlKind::Label, .text = "kg/m3",
+     .left = 3000, .top = 1200, .width = 735, .height = 255, .tab = 8},
+    {.name = "Label7", .kind = ControlKind::Label, .text = "Pump Efficiency",
+     .left = 120, .top = 1560, .width = 1335, .height = 255, .tab = 9},
+    {.name = "E", .kind = ControlKind::TextBox, .text = "70",
+     .left = 1560, .top = 1560, .width = 1335, .height = 375, .tab = 10,
+     .colour = kRed, .accessibleName = "Pump Efficiency", .input = Input::Efficiency},
+    {.name = "Label8", .kind = ControlKind::Label, .text = "%",
+     .left = 3000, .top = 1680, .width = 735, .height = 255, .tab = 11},
+    {.name = "Line1", .kind = ControlKind::Line,
+     .left = 120, .top = 2040, .x2 = 3840, .y2 = 2040},
+    {.name = "Label9", .kind = ControlKind::Label, .text = "Power",
+     .left = 120, .top = 2280, .width = 1335, .height = 255, .tab = 12},
+    {.name = "P", .kind = ControlKind::TextBox,
+     .left = 1560, .top = 2160, .width = 1335, .height = 375, .tab = 13,
+     .colour = kPurple, .accessibleName = "Power", .readOnly = true},
+    {.name = "Label10", .kind = ControlKind::Label, .text = "kW",
+     .left = 3000, .top = 2280, .width = 735, .height = 255, .tab = 14},
+    {.name = "LiveCalc", .kind = ControlKind::CheckBox, .text = "Perform Live Calculations",
+     .left = 120, .top = 2760, .width = 2175, .height = 375, .tab = 16,
+     .accessibleName = "Perform Live Calculations", .checked = true},
+    {.name = "Command1", .kind = ControlKind::Button, .text = "&Calculate",
+     .left = 5520, .top = 3240, .width = 1300, .height = 375, .tab = 15,
+     .accessibleName = "Calculate"},
+    {.name = "Label12", .kind = ControlKind::Label, .text = "Rev.A",
+     .left = 120, .top = 3360, .width = 735, .height = 255, .tab = 18, .colour = kGreen},
+    {.name = "Label11", .kind = ControlKind::Label, .text = "By: Kestrin (08-Feb-2012)",
+     .left = 1200, .top = 3360, .width = 2775, .height = 255, .tab = 17, .colour = kGreen},
+    {.name = "Image2", .kind = ControlKind::Picture,
+     .left = 6000, .top = 120, .width = 825, .height = 495,
+     .accessibleName = "Logo", .resource = ":/logo.png", .stretched = true},
+    {.name = "Image1", .kind = ControlKind::Picture,
+     .left = 4200, .top = 960, .width = 2640, .height = 1650,
+     .accessibleName = "P = γ·hp·Q / η", .resource = ":/formula.png"},
+});
 // clang-format on
+
+// The row of the control called `name`; a name not in the table does not compile.
+consteval const ControlEntry& Row(std::string_view name) {
+    for (const ControlEntry& entry : kControls)
+        if (name == entry.name) return entry;
+    throw std::logic_error("no such control");
+}
+
+// The text box that holds `input`: its name and default text.
+constexpr const ControlEntry& InputRow(Input input) {
+    for (const ControlEntry& entry : kControls)
+        if (entry.input == input) return entry;
+    throw std::logic_error("no box for this input");
+}
 
 // 15 twips to a device-independent pixel, rounded to the nearest (1300 -> 87).
 constexpr int TwipsToPixels(int twips) {

@@ -5,7 +5,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     quorvane::SetApplicationInfo();
-    Quorvane window;
+    quorvane::Quorvane window;
     window.show();
     return app.exec();
 }

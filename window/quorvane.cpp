@@ -13,15 +13,12 @@
 #include <QScopedValueRollback>
 #include <algorithm>
 #include <limits>
-#include <utility>
-#include <vector>
+#include <map>
 
+#include "app_info.h"
 #include "control_table.h"
 
-using quorvane::ControlEntry;
-using quorvane::ControlKind;
-using quorvane::TwipsToPixels;
-
+namespace quorvane {
 namespace {
 
 QColor FromColourWord(std::uint32_t bgr) {
@@ -34,20 +31,49 @@ void SetTextColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr)
     widget->setPalette(palette);
 }
 
-bool TakesFocus(ControlKind kind) {
-    return kind == ControlKind::TextBox || kind == ControlKind::CheckBox ||
-           kind == ControlKind::Button;
+// Puts a control where the table says. Captions (labels, the check box) that the font does not
+// fit in the given width grow to their text; everything else keeps its size.
+void Place(QWidget* control, const ControlEntry& entry, bool growToText = false) {
+    const QSize hint = growToText ? control->sizeHint() : QSize();
+    control->setGeometry(TwipsToPixels(entry.left), TwipsToPixels(entry.top),
+                         std::max(TwipsToPixels(entry.width), hint.width()),
+                         std::max(TwipsToPixels(entry.height), hint.height()));
+}
+
+// Name, accessible name and text colour, which every kind of control takes from its row.
+void Describe(QWidget* control, const ControlEntry& entry, QPalette::ColorRole colourRole) {
+    control->setObjectName(entry.name);
+    if (entry.accessibleName) control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+    if (entry.colour) SetTextColour(control, colourRole, *entry.colour);
+}
+
+QFrame* CreateLine(const ControlEntry& entry, QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setLineWidth(1);
+    line->setGeometry(TwipsToPixels(entry.left), TwipsToPixels(entry.top),
+                      TwipsToPixels(entry.x2) - TwipsToPixels(entry.left), 1);
+    Describe(line, entry, QPalette::WindowText);
+    return line;
+}
+
+QLabel* CreatePicture(const ControlEntry& entry, QWidget* parent) {
+    auto* picture = new QLabel(parent);
+    picture->setPixmap(QPixmap(entry.resource));
+    picture->setScaledContents(entry.stretched);
+    Describe(picture, entry, QPalette::WindowText);
+    Place(picture, entry);
+    return picture;
 }
 
 }  // namespace
 
-namespace quorvane {
-
 void SetApplicationInfo() {
-    QCoreApplication::setApplicationName("quorvane");
-    QCoreApplication::setApplicationVersion(QUORVANE_VERSION);
-    QGuiApplication::setApplicationDisplayName("Quorvane Calculator");
-    QGuiApplication::setDesktopFileName("org.quorvane.Calculator");
+    QCoreApplication::setApplicationName(app::kName);
+    QCoreApplication::setApplicationVersion(app::kVersion);
+    QGuiApplication::setApplicationDisplayName(app::kDisplayName);
+    QGuiApplication::setDesktopFileName(app::kId);
 }
 
 NumberFormat UserNumberFormat() {
@@ -55,15 +81,15 @@ NumberFormat UserNumberFormat() {
     return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
 }
 
-}  // namespace quorvane
-
-Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(quorvane::UserNumberFormat()) {
-    setWindowTitle("Quorvane Calculator");
+Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat()) {
+    setWindowTitle(app::kDisplayName);
     setWindowIcon(QIcon(":/quorvane.ico"));
-    setFixedSize(TwipsToPixels(quorvane::kClientWidth), TwipsToPixels(quorvane::kClientHeight));
+    setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
-    BuildControls();
+    CreateControls();
+    SetFocusOrder();
+    ConnectReactions();  // after the initial texts: setting those is no edit
 
     Power();  // the worked example is on show from the start
     H->setFocus();
@@ -75,34 +101,106 @@ Quorvane::~Quorvane() {
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
-void Quorvane::BuildControls() {
-    std::vector<std::pair<int, QWidget*>> focusOrder;
-    for (const ControlEntry& entry : quorvane::kControls) {
-        QWidget* control = BuildControl(entry);
-        if (TakesFocus(entry.kind)) focusOrder.emplace_back(entry.tab, control);
-    }
-    std::sort(focusOrder.begin(), focusOrder.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < focusOrder.size(); ++i)
-        setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+// Labels, the line and the pictures come straight from the table; the controls that react or
+// are read are created by name and kept.
+void Quorvane::CreateControls() {
+    for (const ControlEntry& entry : kControls) CreateDecoration(entry);
+    H = CreateInputBox(Input::Head);
+    Q = CreateInputBox(Input::Flow);
+    D = CreateInputBox(Input::Density);
+    E = CreateInputBox(Input::Efficiency);
+    P = CreateTextBox(Row("P"));
+    LiveCalc = CreateCheckBox(Row("LiveCalc"));
+    Command1 = CreateButton(Row("Command1"));
+}
 
-    H = findChild<QLineEdit*>("H");
-    Q = findChild<QLineEdit*>("Q");
-    D = findChild<QLineEdit*>("D");
-    E = findChild<QLineEdit*>("E");
-    P = findChild<QLineEdit*>("P");
-    LiveCalc = findChild<QCheckBox*>("LiveCalc");
-    Command1 = findChild<QPushButton*>("Command1");
-    Command1->installEventFilter(this);
-    connect(Command1, &QPushButton::clicked, this, [this] { Power(); });
-    ConnectReactions();  // after the initial texts: setting those is no edit
+void Quorvane::CreateDecoration(const ControlEntry& entry) {
+    switch (entry.kind) {
+        case ControlKind::Label:
+            CreateLabel(entry);
+            break;
+        case ControlKind::Picture:
+            CreatePicture(entry, this);
+            break;
+        case ControlKind::Line:
+            CreateLine(entry, this);
+            break;
+        default:  // created by name in CreateControls
+            break;
+    }
+}
+
+QLabel* Quorvane::CreateLabel(const ControlEntry& entry) {
+    auto* label = new QLabel(QString::fromUtf8(entry.text), this);
+    Describe(label, entry, QPalette::WindowText);
+    Place(label, entry, true);
+    return label;
+}
+
+QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
+    auto* box = new QLineEdit(this);
+    // The defaults are numbers written with a full stop: shown in the user's notation, so they
+    // read back as the same numbers in every locale.
+    if (*entry.text) {
+        const double value = TextToDouble(entry.text, NumberFormat{});
+        box->setText(QString::fromStdString(DoubleToText(value, format_)));
+    }
+    // A box has no length limit of its own; Qt's default would cut a pasted text at 32767.
+    box->setMaxLength(std::numeric_limits<int>::max());
+    box->setReadOnly(entry.readOnly);
+    Describe(box, entry, QPalette::Text);
+    Place(box, entry);
+    return box;
+}
+
+QLineEdit* Quorvane::CreateInputBox(Input input) {
+    QLineEdit* box = CreateTextBox(InputRow(input));
+    inputBoxes_[std::size_t(input)] = box;
+    return box;
+}
+
+QCheckBox* Quorvane::CreateCheckBox(const ControlEntry& entry) {
+    auto* check = new QCheckBox(QString::fromUtf8(entry.text), this);
+    check->setChecked(entry.checked);
+    Describe(check, entry, QPalette::WindowText);
+    Place(check, entry, true);
+    return check;
+}
+
+QPushButton* Quorvane::CreateButton(const ControlEntry& entry) {
+    auto* button = new QPushButton(QString::fromUtf8(entry.text), this);
+    // Enter presses the button when it has the focus. In a plain QWidget there is no default
+    // button, so Enter in a text box still presses nothing.
+    button->setAutoDefault(true);
+    // Alt+C: see eventFilter.
+    button->installEventFilter(this);
+    Describe(button, entry, QPalette::ButtonText);
+    Place(button, entry);
+    return button;
+}
+
+// The table's tab positions, in order, over the controls that take the focus.
+void Quorvane::SetFocusOrder() {
+    const std::map<int, QWidget*> byTab = {{Row("H").tab, H},
+                                           {Row("Q").tab, Q},
+                                           {Row("D").tab, D},
+                                           {Row("E").tab, E},
+                                           {Row("P").tab, P},
+                                           {Row("LiveCalc").tab, LiveCalc},
+                                           {Row("Command1").tab, Command1}};
+    QWidget* previous = nullptr;
+    for (const auto& [tab, control] : byTab) {
+        if (previous) setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
 void Quorvane::ConnectReactions() {
-    for (QLineEdit* box : {H, Q, D, E}) {
-        // Edited values show blue, for good: nothing turns a box red again.
+    for (QLineEdit* box : inputBoxes_) {
+        // Any change of text, typed or set by the program, shows blue for good: nothing turns
+        // a box red again.
         connect(box, &QLineEdit::textChanged, box,
-                [box] { SetTextColour(box, QPalette::Text, quorvane::kBlue); });
+                [box] { SetTextColour(box, QPalette::Text, kBlue); });
         // Fires on every Enter, edited or not; the key still goes on to the box.
         connect(box, &QLineEdit::returnPressed, this, [this, box] { InputFinished(box); });
     }
@@ -110,12 +208,13 @@ void Quorvane::ConnectReactions() {
     // passes through; the focus change itself says exactly when a box is left.
     connect(qApp, &QApplication::focusChanged, this, &Quorvane::OnFocusChanged);
     connect(LiveCalc, &QCheckBox::clicked, this, [this] { LiveRecalc(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Power(); });
 }
 
 void Quorvane::OnFocusChanged(QWidget* old, QWidget* now) {
     // Another application, or the box's own context menu, is no other control of ours.
     if (movingFocus_ || now == nullptr || now->window() != this) return;
-    for (QLineEdit* box : {H, Q, D, E})
+    for (QLineEdit* box : inputBoxes_)
         if (old == box) InputFinished(box);
 }
 
@@ -134,8 +233,8 @@ void Quorvane::LiveRecalc() {
 void Quorvane::CheckEfficiencyLimit() {
     double efficiency = 0;
     try {
-        efficiency = quorvane::TextToDouble(E->text().toStdString(), format_);
-    } catch (const quorvane::ConversionError&) {
+        efficiency = TextToDouble(E->text().toStdString(), format_);
+    } catch (const ConversionError&) {
         return;  // nothing to compare; the recalculation that follows empties the result
     }
     if (efficiency > 100) {
@@ -146,93 +245,12 @@ void Quorvane::CheckEfficiencyLimit() {
     }
 }
 
-QWidget* Quorvane::BuildControl(const ControlEntry& entry) {
-    const QString text = QString::fromUtf8(entry.text);
-    const QRect given(TwipsToPixels(entry.left), TwipsToPixels(entry.top),
-                      TwipsToPixels(entry.width), TwipsToPixels(entry.height));
-    QWidget* control = nullptr;
-    QPalette::ColorRole colourRole = QPalette::WindowText;
-    bool growToText = false;
-
-    switch (entry.kind) {
-        case ControlKind::Label:
-            control = new QLabel(text, this);
-            growToText = true;
-            break;
-        case ControlKind::TextBox: {
-            auto* box = new QLineEdit(this);
-            // The defaults are numbers: written in the user's notation, so they read back as
-            // the same numbers in every locale.
-            if (!text.isEmpty()) {
-                const double value = quorvane::TextToDouble(entry.text, quorvane::NumberFormat{});
-                box->setText(QString::fromStdString(quorvane::DoubleToText(value, format_)));
-            }
-            box->setMaxLength(std::numeric_limits<int>::max());
-            box->setReadOnly(entry.readOnly);
-            colourRole = QPalette::Text;
-            control = box;
-            break;
-        }
-        case ControlKind::CheckBox: {
-            auto* check = new QCheckBox(text, this);
-            check->setChecked(entry.checked);
-            growToText = true;
-            control = check;
-            break;
-        }
-        case ControlKind::Button: {
-            auto* button = new QPushButton(text, this);
-            button->setAutoDefault(false);  // Enter in a box must not press it
-            control = button;
-            break;
-        }
-        case ControlKind::Picture: {
-            auto* picture = new QLabel(this);
-            picture->setPixmap(QPixmap(text));
-            picture->setScaledContents(entry.stretched);
-            control = picture;
-            break;
-        }
-        case ControlKind::Line: {
-            auto* line = new QFrame(this);
-            line->setFrameShape(QFrame::HLine);
-            line->setFrameShadow(QFrame::Plain);
-            line->setLineWidth(1);
-            line->setGeometry(TwipsToPixels(entry.left), TwipsToPixels(entry.top),
-                              TwipsToPixels(entry.width) - TwipsToPixels(entry.left), 1);
-            control = line;
-            break;
-        }
-    }
-
-    control->setObjectName(entry.name);
-    if (entry.accessibleName) control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
-    if (entry.colour != quorvane::kDefaultColour) SetTextColour(control, colourRole, entry.colour);
-    if (entry.kind != ControlKind::Line) {
-        // The given widths are too narrow for some captions in the default font: let those grow.
-        const QSize hint = growToText ? control->sizeHint() : QSize();
-        control->setGeometry(given.x(), given.y(), std::max(given.width(), hint.width()),
-                             std::max(given.height(), hint.height()));
-    }
-    return control;
-}
-
 std::optional<double> Quorvane::Power() {
     return quorvane::Power(*this, format_);
 }
 
-std::string Quorvane::InputText(quorvane::Input box) {
-    switch (box) {
-        case quorvane::Input::D:
-            return D->text().toStdString();
-        case quorvane::Input::H:
-            return H->text().toStdString();
-        case quorvane::Input::Q:
-            return Q->text().toStdString();
-        case quorvane::Input::E:
-            return E->text().toStdString();
-    }
-    return {};
+std::string Quorvane::InputText(Input input) {
+    return inputBoxes_[std::size_t(input)]->text().toStdString();
 }
 
 void Quorvane::SetPowerText(std::string_view text) {
@@ -249,3 +267,5 @@ bool Quorvane::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
+
+}  // namespace quorvane

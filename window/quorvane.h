@@ -1,7 +1,23 @@
-// The calculator's one window.
+// The calculator's one window, Quorvane.
+//
+// The path of an edit, from key press to result box:
+//  1. Typing changes a box's text; textChanged turns that box blue for good
+//     (ConnectReactions). The result box keeps its text while the user types.
+//  2. Enter in an input box (returnPressed) or the focus moving from it to another control of
+//     this window (OnFocusChanged) finishes the input: InputFinished.
+//  3. For the efficiency box, CheckEfficiencyLimit comes first: above 100 it empties the box
+//     and puts the focus back into it.
+//  4. LiveRecalc: with "Perform Live Calculations" unchecked it empties the result box;
+//     checked or greyed, it calls Power.
+//  5. Power hands the window, as a CalculatorView, to the core's Power (core/power.h), which
+//     reads the four texts through InputText, converts them with TextToDouble in the user's
+//     NumberFormat, computes, and writes the result (or "") through SetPowerText into P.
+// The Calculate button (click, Space or Enter on it, Alt+C) and the window's construction call
+// Power directly, whatever the check box says.
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,14 +26,15 @@
 #include "power.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace quorvane {
-struct ControlEntry;
-}
 
-class Quorvane : public QWidget, private quorvane::CalculatorView {
+struct ControlEntry;
+
+class Quorvane : public QWidget, private CalculatorView {
     Q_OBJECT
 
   public:
@@ -31,20 +48,32 @@ class Quorvane : public QWidget, private quorvane::CalculatorView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    std::string InputText(quorvane::Input box) override;
+    // CalculatorView, for the core's Power.
+    std::string InputText(Input input) override;
     void SetPowerText(std::string_view text) override;
 
-    void BuildControls();
-    QWidget* BuildControl(const quorvane::ControlEntry& entry);
+    // Building the window from the control table.
+    void CreateControls();
+    void CreateDecoration(const ControlEntry& entry);
+    QLabel* CreateLabel(const ControlEntry& entry);
+    QLineEdit* CreateTextBox(const ControlEntry& entry);
+    QLineEdit* CreateInputBox(Input input);
+    QCheckBox* CreateCheckBox(const ControlEntry& entry);
+    QPushButton* CreateButton(const ControlEntry& entry);
+    void SetFocusOrder();
     void ConnectReactions();
 
-    // Enter in an input box, or the focus leaving it for another control of this window.
-    void InputFinished(QLineEdit* box);
+    // The reactions.
     void OnFocusChanged(QWidget* old, QWidget* now);
+    void InputFinished(QLineEdit* box);
     void LiveRecalc();
     void CheckEfficiencyLimit();
 
-    quorvane::NumberFormat format_;
+    NumberFormat format_;
+    std::array<QLineEdit*, 4> inputBoxes_{};  // by Input
+    bool movingFocus_ = false;                // set while the window moves the focus itself
+
+    // The controls that react or are read, under their fixed names.
     QLineEdit* H = nullptr;
     QLineEdit* Q = nullptr;
     QLineEdit* D = nullptr;
@@ -52,12 +81,9 @@ class Quorvane : public QWidget, private quorvane::CalculatorView {
     QLineEdit* P = nullptr;
     QCheckBox* LiveCalc = nullptr;
     QPushButton* Command1 = nullptr;
-    bool movingFocus_ = false;  // set while the window moves the focus itself
 };
 
-namespace quorvane {
-
-// Name and version of the application, for main() and whoever else creates the QApplication.
+// Name, display name, id and version of the application, for whoever creates the QApplication.
 void SetApplicationInfo();
 
 // The user's decimal and grouping separators, from QLocale().

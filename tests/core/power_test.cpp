@@ -17,8 +17,10 @@ namespace {
 // A window stand-in: four texts in, the result box out, and a record of the reads.
 class FakeView : public CalculatorView {
   public:
-    std::map<Input, std::string> texts{
-        {Input::D, "997.01"}, {Input::H, "30"}, {Input::Q, "60"}, {Input::E, "70"}};
+    std::map<Input, std::string> texts{{Input::Density, "997.01"},
+                                       {Input::Head, "30"},
+                                       {Input::Flow, "60"},
+                                       {Input::Efficiency, "70"}};
     std::string power = "stale";
     std::vector<Input> reads;
     bool failReads = false;
@@ -66,37 +68,42 @@ TEST_P(PowerTable, ShowsRoundedPowerOrEmpties) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, PowerTable, ::testing::Values(
     PowerRow{"Defaults", {}, "6.983"},
-    PowerRow{"HydraulicPower", {{Input::E, "100"}}, "4.888"},
-    PowerRow{"DoubleFlow", {{Input::Q, "120"}}, "13.967"},
-    PowerRow{"NegativeHead", {{Input::H, "-30"}}, "-6.983"},
-    PowerRow{"EfficiencyAbove100IsComputedHere", {{Input::E, "140"}}, "3.492"},
-    PowerRow{"ZeroHead", {{Input::H, "0"}}, "0"},
-    PowerRow{"TinyNegativeIsZero", {{Input::H, "-0.0001"}}, "0"},
-    PowerRow{"ZeroEfficiency", {{Input::E, "0"}}, ""},
-    PowerRow{"ZeroOverZero", {{Input::H, "0"}, {Input::E, "0"}}, ""},
-    PowerRow{"EmptyDensity", {{Input::D, ""}}, ""},
-    PowerRow{"EmptyHead", {{Input::H, ""}}, ""},
-    PowerRow{"EmptyFlow", {{Input::Q, ""}}, ""},
-    PowerRow{"BlankEfficiency", {{Input::E, "  "}}, ""},
-    PowerRow{"Letters", {{Input::Q, "6O"}}, ""},
-    PowerRow{"OutOfRangeText", {{Input::D, "1e400"}}, ""},
-    PowerRow{"StageOverflow", {{Input::D, "1e306"}, {Input::H, "1e3"}}, ""},
-    PowerRow{"FlowProductOverflows", {{Input::D, "1e300"}, {Input::Q, "1e10"}}, ""},
-    PowerRow{"QuotientOverflows", {{Input::D, "1e300"}, {Input::E, "1e-10"}}, ""},
-    PowerRow{"LargeButFinite", {{Input::D, "1e290"}, {Input::H, "1"}, {Input::Q, "1"}}, "3.89126984126984E+284"},
-    PowerRow{"Grouped", {{Input::Q, "1,000"}}, "116.389"},
-    PowerRow{"StrayGroupSeparator", {{Input::Q, "6,0"}}, ""},
-    PowerRow{"German", {{Input::D, "997,01"}}, "6,983", &test::kGerman},
+    PowerRow{"HydraulicPower", {{Input::Efficiency, "100"}}, "4.888"},
+    PowerRow{"DoubleFlow", {{Input::Flow, "120"}}, "13.967"},
+    // Folding the constants, or multiplying by 100 before dividing by the efficiency, changes
+    // the last digit of these two.
+    PowerRow{"InOrderA", {{Input::Density, "1000"}, {Input::Head, "9"}, {Input::Flow, "50"}, {Input::Efficiency, "50"}}, "2.451"},
+    PowerRow{"InOrderB", {{Input::Density, "1000"}, {Input::Head, "18"}, {Input::Flow, "220"}, {Input::Efficiency, "40"}}, "26.967"},
+    PowerRow{"NegativeHead", {{Input::Head, "-30"}}, "-6.983"},
+    PowerRow{"EfficiencyAbove100IsComputedHere", {{Input::Efficiency, "140"}}, "3.492"},
+    PowerRow{"ZeroHead", {{Input::Head, "0"}}, "0"},
+    PowerRow{"TinyNegativeIsZero", {{Input::Head, "-0.0001"}}, "0"},
+    PowerRow{"ZeroEfficiency", {{Input::Efficiency, "0"}}, ""},
+    PowerRow{"ZeroOverZero", {{Input::Head, "0"}, {Input::Efficiency, "0"}}, ""},
+    PowerRow{"EmptyDensity", {{Input::Density, ""}}, ""},
+    PowerRow{"EmptyHead", {{Input::Head, ""}}, ""},
+    PowerRow{"EmptyFlow", {{Input::Flow, ""}}, ""},
+    PowerRow{"BlankEfficiency", {{Input::Efficiency, "  "}}, ""},
+    PowerRow{"Letters", {{Input::Flow, "6O"}}, ""},
+    PowerRow{"OutOfRangeText", {{Input::Density, "1e400"}}, ""},
+    PowerRow{"StageOverflow", {{Input::Density, "1e306"}, {Input::Head, "1e3"}}, ""},
+    PowerRow{"FlowProductOverflows", {{Input::Density, "1e300"}, {Input::Flow, "1e10"}}, ""},
+    PowerRow{"QuotientOverflows", {{Input::Density, "1e300"}, {Input::Efficiency, "1e-10"}}, ""},
+    PowerRow{"LargeButFinite", {{Input::Density, "1e290"}, {Input::Head, "1"}, {Input::Flow, "1"}}, "3.89126984126984E+284"},
+    PowerRow{"Grouped", {{Input::Flow, "1,000"}}, "116.389"},
+    PowerRow{"StrayGroupSeparator", {{Input::Flow, "6,0"}}, ""},
+    PowerRow{"German", {{Input::Density, "997,01"}}, "6,983", &test::kGerman},
     PowerRow{"GermanReadsNoFullStopDecimals", {}, "", &test::kGerman},
-    PowerRow{"FrenchGrouping", {{Input::D, "997,01"}, {Input::Q, "1 000"}}, "116,389", &test::kFrench}),
+    PowerRow{"FrenchGrouping", {{Input::Density, "997,01"}, {Input::Flow, "1 000"}}, "116,389", &test::kFrench}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
 
 TEST(Power, ReadsAllFourTextsFirstInOrder) {
     FakeView view;
-    view.texts[Input::D] = "not a number";
+    view.texts[Input::Density] = "not a number";
     Power(view, test::kEnglish);
-    EXPECT_EQ(view.reads, (std::vector<Input>{Input::D, Input::H, Input::Q, Input::E}));
+    EXPECT_EQ(view.reads,
+              (std::vector<Input>{Input::Density, Input::Head, Input::Flow, Input::Efficiency}));
     EXPECT_EQ(view.power, "");
 }
 
@@ -114,9 +121,9 @@ TEST(Power, AFailingViewEmptiesTheResultAndNeverThrows) {
 
 TEST(Power, KeepsNoStateBetweenCalls) {
     FakeView view;
-    view.texts[Input::E] = "0";
+    view.texts[Input::Efficiency] = "0";
     Power(view, test::kEnglish);
-    view.texts[Input::E] = "70";
+    view.texts[Input::Efficiency] = "70";
     EXPECT_EQ(Power(view, test::kEnglish), 6.983);
     EXPECT_EQ(view.power, "6.983");
 }

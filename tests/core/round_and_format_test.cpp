@@ -127,8 +127,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, DoubleToTextTable, ::testing::Values(
     TextRow{&kEnglish, 1234567.891, "1234567.891"},  // no grouping
     TextRow{&kEnglish, 999999999999.999, "999999999999.999"},
     TextRow{&kEnglish, 123456789012345.6, "123456789012346"},
-    TextRow{&kEnglish, 1e15, "1E+15"},
-    TextRow{&kEnglish, 999999999999999.9, "1E+15"},
+    TextRow{&kEnglish, 1e15, "1000000000000000"},  // plain up to and including 10^15
+    TextRow{&kEnglish, 999999999999999.875, "1000000000000000"},
+    TextRow{&kEnglish, 1e15 + 10, "1.00000000000001E+15"},
+    TextRow{&kEnglish, 1.7976931348623157e308, "1.79769313486231E+308"},  // not rounded past the range
+    TextRow{&kEnglish, -1.7976931348623157e308, "-1.79769313486231E+308"},
     TextRow{&kEnglish, 1.5e300, "1.5E+300"},
     TextRow{&kEnglish, -2.5e20, "-2.5E+20"},
     TextRow{&kEnglish, 0.0001, "0.0001"},

@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <map>
 
-#include "control_table.h"
 #include "window_driver.h"
 
 namespace {
@@ -104,6 +103,10 @@ class LiveTest : public QObject {
         row("off: leaving empties", "off @D Tab", "", "E", "", "70", "off");
         row("off: Calculate fills", "off @Q =120 Return @Command1", "13.967", "Command1", "Q", "70",
             "off", 1);
+        row("Enter on the focused Calculate", "off @Q =120 Tab Tab Tab Tab Return", "13.967",
+            "Command1", "Q", "70", "off", 1);
+        row("keypad Enter on the focused Calculate", "off @Q =120 Tab Tab Tab Tab Enter", "13.967",
+            "Command1", "Q", "70", "off", 1);
         row("unchecking empties", "@LiveCalc", "", "LiveCalc", "", "70", "off");
         row("Space rechecks", "@LiveCalc Space", "6.983", "LiveCalc", "", "70", "on");
         row("rechecking shows current inputs", "@LiveCalc @Q =120 Return @LiveCalc", "13.967",
@@ -149,7 +152,7 @@ class LiveTest : public QObject {
         QCOMPARE(driver.focusName(), focus);
         for (const char* name : {"H", "Q", "D", "E"})
             QCOMPARE(driver.box(name)->palette().color(QPalette::Text),
-                     WindowDriver::colour(blue.contains(name) ? quorvane::kBlue : quorvane::kRed));
+                     blue.contains(name) ? kBlueText : kRedText);
         QCOMPARE(driver.box("E")->text(), efficiency);
         const Qt::CheckState state = driver.control<QCheckBox>("LiveCalc")->checkState();
         QCOMPARE(state, live == "on"    ? Qt::Checked

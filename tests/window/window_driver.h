@@ -5,14 +5,19 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <cstdint>
 #include <memory>
 
 #include "quorvane.h"
 
+// The window's colours, written out here rather than taken from the window's own conversion.
+inline const QColor kRedText(255, 0, 0);
+inline const QColor kBlueText(0, 0, 255);
+inline const QColor kPurpleText(128, 0, 128);
+inline const QColor kGreenText(0, 128, 0);
+
 class WindowDriver {
   public:
-    std::unique_ptr<Quorvane> window = std::make_unique<Quorvane>();
+    std::unique_ptr<quorvane::Quorvane> window = std::make_unique<quorvane::Quorvane>();
 
     bool show() {
         window->show();
@@ -58,9 +63,5 @@ class WindowDriver {
     QString focusName() const {
         QWidget* focus = QApplication::focusWidget();
         return focus ? focus->objectName() : QString("(none)");
-    }
-
-    static QColor colour(std::uint32_t bgr) {
-        return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
     }
 };

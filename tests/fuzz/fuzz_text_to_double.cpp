@@ -1,0 +1,45 @@
+// Fuzz target: any bytes, in any of the tests' locales. The first byte picks the locale, the
+// rest is the text. Whatever reads gives a finite number; what DoubleToText writes for it reads
+// back, and writing that again gives the same text. Anything else aborts.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "formats.h"
+
+namespace {
+
+void Require(bool holds, const char* what, std::string_view text) {
+    if (holds) return;
+    std::fprintf(stderr, "%s: \"%.*s\"\n", what, int(text.size()), text.data());
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quorvane;
+    if (size == 0) return 0;
+    const auto& formats = test::kAllFormats;
+    const NumberFormat& format = *formats[data[0] % formats.size()];
+    const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+    double value = 0;
+    try {
+        value = TextToDouble(text, format);
+    } catch (const ConversionError&) {
+        return 0;  // refused: fine, as long as nothing else is thrown
+    }
+    Require(std::isfinite(value), "read as a non-finite value", text);
+    const std::string written = DoubleToText(value, format);
+    double again = 0;
+    try {
+        again = TextToDouble(written, format);
+    } catch (const ConversionError&) {
+        Require(false, "what DoubleToText wrote does not read back", written);
+    }
+    Require(DoubleToText(again, format) == written, "writing again gives another text", written);
+    return 0;
+}
