@@ -1,9 +1,11 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <system_error>
 
 namespace quorvane {
@@ -11,36 +13,149 @@ namespace {
 
 using Kind = ConversionError::Kind;
 
-// The no-break spaces that locales group digits with, and that may surround a pasted number.
-constexpr std::array<std::string_view, 2> kNoBreakSpaces = {"\u00A0", "\u202F"};
-
 // Exponents beyond this are out of any double's reach; counting stops there.
 constexpr std::int64_t kExponentCap = 1'000'000'000'000'000;
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
+// What may surround a number: every Unicode space separator, tab, and the line breaks a pasted
+// spreadsheet cell brings.
+constexpr std::array<std::string_view, 21> kBlanks = {
+    " ",      "\t",     "\r",     "\n",     "\u00A0", "\u1680", "\u2000",
+    "\u2001", "\u2002", "\u2003", "\u2004", "\u2005", "\u2006", "\u2007",
+    "\u2008", "\u2009", "\u200A", "\u202F", "\u205F", "\u3000", "\u0085"};
+
+// The marks some locales put around a sign to keep it left of the digits in right-to-left text.
+constexpr std::array<std::string_view, 3> kBidiMarks = {"\u200E", "\u200F", "\u061C"};
+
+// What keyboards type for a separator they lack: a plain space for a no-break one, "'" for the
+// typographic apostrophe, "." and "," for the Arabic separators. Only this way round: a locale
+// whose separator is "." does not read the Arabic one.
+struct StandIns {
+    std::string_view separator;
+    std::array<std::string_view, 2> standIns;
+};
+constexpr std::array<StandIns, 6> kStandIns = {{{"\u00A0", {" ", "\u202F"}},
+                                                {"\u202F", {" ", "\u00A0"}},
+                                                {" ", {"\u00A0", "\u202F"}},
+                                                {"\u2019", {"'"}},
+                                                {"\u066B", {"."}},
+                                                {"\u066C", {","}}}};
+
+std::span<const std::string_view> StandInsFor(std::string_view separator) {
+    if (separator.empty() ||
+        (separator[0] != ' ' && static_cast<unsigned char>(separator[0]) < 0x80))
+        return {};  // the usual case, quickly: an ASCII separator other than space has none
+    for (const StandIns& entry : kStandIns)
+        if (entry.separator == separator) return entry.standIns;
+    return {};
 }
 
-// Length of a no-break space at the start of s, or 0.
-std::size_t NoBreakSpaceAt(std::string_view s) {
-    for (std::string_view b : kNoBreakSpaces)
-        if (s.starts_with(b)) return b.size();
+bool IsFormOf(std::string_view text, std::string_view separator) {
+    const auto standIns = StandInsFor(separator);
+    return text == separator || std::ranges::find(standIns, text) != standIns.end();
+}
+
+// Length of `separator`, or of a stand-in for it that cannot be `other`, at the start of s.
+std::size_t SeparatorAt(std::string_view s, std::string_view separator, std::string_view other) {
+    if (s.empty() || separator.empty()) return 0;
+    if (s.starts_with(separator)) return separator.size();
+    for (std::string_view standIn : StandInsFor(separator))
+        if (!standIn.empty() && s.starts_with(standIn) && !IsFormOf(standIn, other))
+            return standIn.size();
     return 0;
+}
+
+template <std::size_t N>
+std::size_t StartsWithAny(std::string_view s, const std::array<std::string_view, N>& set) {
+    for (std::string_view item : set)
+        if (s.starts_with(item)) return item.size();
+    return 0;
+}
+
+template <std::size_t N>
+std::size_t EndsWithAny(std::string_view s, const std::array<std::string_view, N>& set) {
+    for (std::string_view item : set)
+        if (s.ends_with(item)) return item.size();
+    return 0;
+}
+
+bool IsAsciiBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool IsAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
 }
 
 // Length of the blank at the start of s, or 0.
 std::size_t LeadingBlank(std::string_view s) {
-    if (!s.empty() && (s.front() == ' ' || s.front() == '\t')) return 1;
-    return NoBreakSpaceAt(s);
+    if (s.empty() || IsAsciiBlank(s.front())) return s.empty() ? 0 : 1;
+    return IsAscii(s.front()) ? 0 : StartsWithAny(s, kBlanks);
 }
 
 // Length of the blank at the end of s, or 0.
 std::size_t TrailingBlank(std::string_view s) {
-    if (!s.empty() && (s.back() == ' ' || s.back() == '\t')) return 1;
-    for (std::string_view b : kNoBreakSpaces)
-        if (s.ends_with(b)) return b.size();
-    return 0;
+    if (s.empty() || IsAsciiBlank(s.back())) return s.empty() ? 0 : 1;
+    return IsAscii(s.back()) ? 0 : EndsWithAny(s, kBlanks);
 }
+
+// A sign without the bidirectional marks around it: U+061C "-" gives "-".
+std::string_view WithoutMarks(std::string_view sign) {
+    while (std::size_t n = StartsWithAny(sign, kBidiMarks)) sign.remove_prefix(n);
+    while (std::size_t n = EndsWithAny(sign, kBidiMarks)) sign.remove_suffix(n);
+    return sign;
+}
+
+// The code point at the start of s and its length in bytes; length 0 for broken UTF-8.
+struct CodePoint {
+    char32_t value = 0;
+    std::size_t length = 0;
+};
+
+CodePoint DecodeUtf8(std::string_view s) {
+    const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    if (s.empty()) return {};
+    const unsigned char lead = byte(0);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (s.size() < length || (lead >= 0x80 && lead < 0xC0) || lead >= 0xF8) return {};
+    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return {};
+        value = (value << 6) | (byte(i) & 0x3F);
+    }
+    return {value, length};
+}
+
+std::string EncodeUtf8(char32_t c) {
+    if (c < 0x80) return std::string(1, char(c));
+    static constexpr unsigned char kLeads[] = {0, 0xC0, 0xE0, 0xF0};
+    std::string bytes;
+    const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    bytes += char(kLeads[continuations] | (c >> (6 * continuations)));
+    for (int i = continuations - 1; i >= 0; --i) bytes += char(0x80 | ((c >> (6 * i)) & 0x3F));
+    return bytes;
+}
+
+// The digit runs of a grouped integer part: "12,34,567" has a leading run of 2, middle runs
+// of 2 and a last run of 3.
+struct Runs {
+    std::size_t leading = 0;
+    std::size_t last = 0;
+    std::size_t middle = 0;  // the length every middle run has, while middlesAlike
+    bool middlesAlike = true;
+    int count = 1;
+
+    void Add(std::size_t run) {  // the run after another separator
+        if (count == 2) middle = last;
+        if (count > 2) middlesAlike = middlesAlike && last == middle;
+        last = run;
+        ++count;
+    }
+    bool Fit(const GroupSizes& sizes) const {
+        return leading >= 1 && leading <= std::size_t(sizes.leadingMax) &&
+               last == std::size_t(sizes.last) &&
+               (count == 2 || (middlesAlike && middle == std::size_t(sizes.middle)));
+    }
+};
 
 // Reads a number text in named steps, left to right, into a plain copy that std::from_chars
 // reads: [-]digits[.digits][e[-]digits]. Every step shares one digit loop, Digits().
@@ -70,55 +185,91 @@ class Scanner {
         while (std::size_t n = TrailingBlank(text_)) text_.remove_suffix(n);
     }
 
-    // An optional + or -; true for a minus.
+    bool NonAsciiHere() const {
+        return pos_ < text_.size() && static_cast<unsigned char>(text_[pos_]) >= 0x80;
+    }
+
+    void SkipMarks() {
+        while (NonAsciiHere())
+            if (std::size_t n = StartsWithAny(rest(), kBidiMarks))
+                pos_ += n;
+            else
+                break;
+    }
+
+    // Length of the sign `ascii`, or of the locale's own (without its marks), here; or 0.
+    std::size_t SignAt(std::string_view ascii, std::string_view local) const {
+        if (rest().starts_with(ascii)) return ascii.size();
+        local = WithoutMarks(local);
+        return !local.empty() && rest().starts_with(local) ? local.size() : 0;
+    }
+
+    // An optional sign, with or without bidirectional marks around it; true for a minus. The
+    // minus sign U+2212 reads in every locale: it cannot mean anything else.
     bool Sign() {
-        if (rest().starts_with('+') || rest().starts_with('-')) return text_[pos_++] == '-';
-        return false;
+        SkipMarks();
+        bool negative = false;
+        if (rest().starts_with('-') || rest().starts_with('+')) {
+            negative = text_[pos_++] == '-';
+        } else if (!NonAsciiHere()) {
+            return false;  // the usual case: a digit
+        } else if (std::size_t n = std::max(SignAt("-", format_.minus), SignAt("\u2212", ""))) {
+            negative = true;
+            pos_ += n;
+        } else if (std::size_t m = SignAt("+", format_.plus)) {
+            pos_ += m;
+        }
+        SkipMarks();
+        return negative;
     }
 
-    // The one digit loop: copies a run of digits into the plain text; returns how many.
+    // The value of one of the locale's own digits here, consumed; -1 if there is none.
+    int TakeLocalDigit() {
+        if (format_.zero == U'0' || IsAscii(text_[pos_])) return -1;
+        const CodePoint c = DecodeUtf8(rest());
+        if (c.length == 0 || c.value < format_.zero || c.value > format_.zero + 9) return -1;
+        pos_ += c.length;
+        return int(c.value - format_.zero);
+    }
+
+    // The one digit loop: copies a run of digits, ASCII or the locale's, into the plain text as
+    // ASCII; returns how many.
     std::size_t Digits() {
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() && IsDigit(text_[pos_])) plain_ += text_[pos_++];
-        return pos_ - start;
+        const std::size_t start = plain_.size();
+        while (pos_ < text_.size()) {
+            const char c = text_[pos_];
+            if (c >= '0' && c <= '9') {
+                plain_ += c;
+                ++pos_;
+            } else if (const int digit = TakeLocalDigit(); digit >= 0) {
+                plain_ += char('0' + digit);
+            } else {
+                break;
+            }
+        }
+        return plain_.size() - start;
     }
 
-    // Length of a decimal separator at the current position, or 0.
-    std::size_t DecimalAt() const {
-        return !format_.decimal.empty() && rest().starts_with(format_.decimal)
-                   ? format_.decimal.size()
-                   : 0;
-    }
+    std::size_t DecimalAt() const { return SeparatorAt(rest(), format_.decimal, format_.group); }
+    std::size_t GroupAt() const { return SeparatorAt(rest(), format_.group, format_.decimal); }
 
-    // Length of a grouping separator at the current position, or 0. Where the locale groups
-    // with a no-break space, people type a plain space (or the other no-break space) instead.
-    std::size_t GroupAt() const {
-        const std::string& group = format_.group;
-        if (group.empty()) return 0;
-        if (rest().starts_with(group)) return group.size();
-        if (NoBreakSpaceAt(group) == group.size())
-            return rest().starts_with(' ') ? 1 : NoBreakSpaceAt(rest());
-        return 0;
-    }
-
-    // Digits, grouped or not. Groups are well formed or refused: a first group of 1-3 digits
-    // not led by 0, then groups of exactly three. A stray separator ("1,5") would silently
-    // scale the value.
+    // Digits, grouped or not. Groups are well formed or refused: the locale's sizes, or threes,
+    // and no leading 0. A stray separator ("1,5") would silently scale the value.
     std::size_t IntegerPart() {
         const std::size_t start = plain_.size();
-        std::size_t run = Digits();
-        const bool firstGroupOk = run >= 1 && run <= 3 && plain_[start] != '0';
-        bool grouped = false;
+        Runs runs;
+        runs.leading = runs.last = Digits();
         while (DecimalAt() == 0) {
             const std::size_t separator = GroupAt();
             if (separator == 0) break;
-            if (grouped ? run != 3 : !firstGroupOk) throw ConversionError(Kind::NotANumber);
-            grouped = true;
             pos_ += separator;
-            run = Digits();
+            runs.Add(Digits());
         }
-        if (grouped && run != 3) throw ConversionError(Kind::NotANumber);
         const std::string_view digits = std::string_view(plain_).substr(start);
+        const bool wellGrouped =
+            runs.count == 1 || (!digits.empty() && digits.front() != '0' &&
+                                (runs.Fit(format_.groupSizes) || runs.Fit(GroupSizes{})));
+        if (!wellGrouped) throw ConversionError(Kind::NotANumber);
         const std::size_t leadingZeros = std::min(digits.find_first_not_of('0'), digits.size());
         significantIntegerDigits_ = std::int64_t(digits.size() - leadingZeros);
         return digits.size();
@@ -184,8 +335,9 @@ class Scanner {
 // The digits of |value| rounded to 15 significant digits, without trailing zeros, and the
 // decimal exponent of the first: 1234.5 gives {"12345", 3}.
 struct Decimal {
-    std::string digits;
+    std::string_view digits;
     int exponent = 0;
+    std::array<char, 16> storage{};
 };
 
 // The largest value of 15 significant digits that is still a double. Anything above it would
@@ -200,29 +352,54 @@ Decimal FifteenDigits(double value) {
     const std::string_view text(buffer.data(), std::size_t(result.ptr - buffer.data()));
     const std::size_t e = text.find('e');
     Decimal decimal;
-    decimal.digits = std::string(1, text[0]) + std::string(text.substr(2, e - 2));
-    decimal.digits.erase(decimal.digits.find_last_not_of('0') + 1);
+    decimal.storage[0] = text[0];
+    text.copy(decimal.storage.data() + 1, e - 2, 2);
+    std::size_t count = e - 1;
+    while (count > 1 && decimal.storage[count - 1] == '0') --count;
+    decimal.digits = std::string_view(decimal.storage.data(), count);
     std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
                     decimal.exponent);
     return decimal;
 }
 
-// "ddd" with exponent e written without one: digits shifted into place, zeros filled in.
-std::string Plain(const Decimal& d, const NumberFormat& format) {
+// The digits with the exponent written out, with a full stop: shifted into place, zeros
+// filled in.
+void AppendPlain(std::string& text, const Decimal& d) {
     const int count = int(d.digits.size());
-    if (d.exponent < 0)
-        return "0" + format.decimal + std::string(std::size_t(-d.exponent - 1), '0') + d.digits;
-    if (d.exponent + 1 >= count)
-        return d.digits + std::string(std::size_t(d.exponent + 1 - count), '0');
-    return d.digits.substr(0, std::size_t(d.exponent + 1)) + format.decimal +
-           d.digits.substr(std::size_t(d.exponent + 1));
+    if (d.exponent < 0) {
+        text.append("0.").append(std::size_t(-d.exponent - 1), '0').append(d.digits);
+    } else if (d.exponent + 1 >= count) {
+        text.append(d.digits).append(std::size_t(d.exponent + 1 - count), '0');
+    } else {
+        text.append(d.digits.substr(0, std::size_t(d.exponent + 1)))
+            .append(1, '.')
+            .append(d.digits.substr(std::size_t(d.exponent + 1)));
+    }
 }
 
 // "d.ddd" then E, the exponent's sign and its digits without padding: "1.5E+15", "2E-5".
-std::string WithExponent(const Decimal& d, const NumberFormat& format) {
-    std::string text = d.digits.substr(0, 1);
-    if (d.digits.size() > 1) text += format.decimal + d.digits.substr(1);
-    return text + (d.exponent < 0 ? "E-" : "E+") + std::to_string(std::abs(d.exponent));
+void AppendWithExponent(std::string& text, const Decimal& d) {
+    text.append(d.digits.substr(0, 1));
+    if (d.digits.size() > 1) text.append(1, '.').append(d.digits.substr(1));
+    text.append(d.exponent < 0 ? "E-" : "E+").append(std::to_string(std::abs(d.exponent)));
+}
+
+// An ASCII number text in the locale's digits and decimal separator.
+std::string Localised(std::string ascii, const NumberFormat& format) {
+    if (format.zero == U'0' && format.decimal == ".") return ascii;
+    std::array<std::string, 10> digits;
+    for (char32_t d = 0; d < 10; ++d) digits[d] = EncodeUtf8(format.zero + d);
+    std::string text;
+    text.reserve(ascii.size() * 4);
+    for (const char c : ascii) {
+        if (c >= '0' && c <= '9')
+            text += digits[std::size_t(c - '0')];
+        else if (c == '.')
+            text += format.decimal;
+        else
+            text += c;
+    }
+    return text;
 }
 
 }  // namespace
@@ -252,14 +429,20 @@ double RoundDecimal(double value, int places) {
 }
 
 std::string DoubleToText(double value, const NumberFormat& format) {
-    if (value == 0.0) return "0";  // negative zero too
+    if (value == 0.0) return Localised("0", format);  // negative zero too
     const Decimal decimal = FifteenDigits(value);
     // Plain up to and including 10^15; the notation follows the rounded value, so that
     // writing, reading and writing again gives the same text.
     const bool plain = decimal.exponent >= -4 &&
                        (decimal.exponent < 15 || (decimal.exponent == 15 && decimal.digits == "1"));
-    const std::string text = plain ? Plain(decimal, format) : WithExponent(decimal, format);
-    return value < 0 ? "-" + text : text;
+    std::string text;
+    text.reserve(24);
+    if (value < 0) text += '-';
+    if (plain)
+        AppendPlain(text, decimal);
+    else
+        AppendWithExponent(text, decimal);
+    return Localised(std::move(text), format);
 }
 
 }  // namespace quorvane

@@ -9,10 +9,22 @@
 
 namespace quorvane {
 
-// The two separators of the user's locale, each one UTF-8 character (possibly multi-byte).
+// How many digits a grouped integer part has in each group, counted from the right.
+struct GroupSizes {
+    int last = 3;        // the group just before the decimal separator
+    int middle = 3;      // each group between the leading one and the last
+    int leadingMax = 3;  // the leading group has 1 to this many
+};
+
+// How the user's locale writes numbers. Texts are UTF-8; each separator is one character,
+// a sign may carry bidirectional marks around it.
 struct NumberFormat {
     std::string decimal = ".";
     std::string group = ",";
+    GroupSizes groupSizes = {};  // Indian lakhs: {3, 2, 2}
+    char32_t zero = U'0';        // the locale's digits are this and the nine code points after it
+    std::string minus = "-";
+    std::string plus = "+";
 };
 
 class ConversionError : public std::runtime_error {
@@ -29,17 +41,22 @@ class ConversionError : public std::runtime_error {
     Kind kind_;
 };
 
-// Reads [blanks][+|-]digits[decimal digits][E[+|-]digits][blanks], correctly rounded.
-// Grouping separators are accepted only in a well-formed integer part ("12,345", never "1,5").
-// Throws ConversionError; never returns an infinity or NaN. A magnitude below the smallest
-// double reads as zero of that sign.
+// Reads [blanks][sign]digits[decimal digits][E[sign]digits][blanks], correctly rounded.
+// Digits are ASCII or the locale's own; a sign is "+", "-" or the locale's own, with or without
+// its bidirectional marks; blanks are Unicode spaces, tab, CR and LF. Grouping separators are
+// accepted only in a well-formed integer part: groups of the locale's sizes or of three
+// ("12,345", never "1,5"). A keyboard's stand-ins for a separator read as that separator (a
+// plain space for a no-break space, "'" for U+2019, "." and "," for the Arabic separators)
+// unless they could be the other separator. Throws ConversionError; never returns an infinity
+// or NaN. A magnitude below the smallest double reads as zero of that sign.
 double TextToDouble(std::string_view text, const NumberFormat& format);
 
 // Nearest multiple of 10^-places (0 <= places <= 15), exact halves to even. Values too large to
 // carry a fractional digit (|value| >= 2^52) and non-finite values come back unchanged.
 double RoundDecimal(double value, int places);
 
-// 15 significant digits, no grouping, no trailing zeros, "0" for either zero. Plain notation
+// 15 significant digits in the locale's digits and decimal separator, with a leading "-" for a
+// negative value; no grouping, no trailing zeros, "0" for either zero. Plain notation
 // from 1E-4 up to and including 1E+15 (as rounded to 15 digits); beyond, a mantissa and a signed
 // exponent ("1.5E+15", "2E-5"). What it writes, TextToDouble reads back.
 std::string DoubleToText(double value, const NumberFormat& format);

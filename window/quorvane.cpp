@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -47,6 +48,11 @@ void Describe(QWidget* control, const ControlEntry& entry, QPalette::ColorRole c
     if (entry.colour) SetTextColour(control, colourRole, *entry.colour);
 }
 
+bool IsKeypadDecimal(const QKeyEvent& key) {
+    return key.modifiers().testFlag(Qt::KeypadModifier) &&
+           (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma);
+}
+
 QFrame* CreateLine(const ControlEntry& entry, QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
@@ -76,9 +82,39 @@ void SetApplicationInfo() {
     QGuiApplication::setDesktopFileName(app::kId);
 }
 
+namespace {
+
+// Qt 6.4 has no public call for group sizes, so they are read off its own output: nines of
+// every length from 4 to 10 digits, grouped ("99,99,999" in India, "9999 999" in Poland).
+GroupSizes GroupSizesOf(QLocale locale) {
+    locale.setNumberOptions(QLocale::DefaultNumberOptions);  // grouping on, even in C
+    GroupSizes sizes;
+    int leadingMax = 0;
+    for (double nines = 9'999; nines < 1e10; nines = nines * 10 + 9) {
+        const QStringList groups = locale.toString(nines, 'f', 0).split(locale.groupSeparator());
+        if (groups.size() < 2) continue;
+        const auto digits = [](const QString& group) { return int(group.toUcs4().size()); };
+        leadingMax = std::max(leadingMax, digits(groups.front()));
+        sizes.last = digits(groups.back());
+        if (groups.size() > 2) sizes.middle = digits(groups[groups.size() - 2]);
+    }
+    if (leadingMax > 0) sizes.leadingMax = leadingMax;
+    return sizes;
+}
+
+}  // namespace
+
+NumberFormat NumberFormatOf(const QLocale& locale) {
+    return {.decimal = locale.decimalPoint().toStdString(),
+            .group = locale.groupSeparator().toStdString(),
+            .groupSizes = GroupSizesOf(locale),
+            .zero = locale.zeroDigit().toUcs4().value(0, U'0'),
+            .minus = locale.negativeSign().toStdString(),
+            .plus = locale.positiveSign().toStdString()};
+}
+
 NumberFormat UserNumberFormat() {
-    const QLocale locale;
-    return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
+    return NumberFormatOf(QLocale());
 }
 
 Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat()) {
@@ -155,6 +191,7 @@ QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
 
 QLineEdit* Quorvane::CreateInputBox(Input input) {
     QLineEdit* box = CreateTextBox(InputRow(input));
+    box->installEventFilter(this);  // the keypad's decimal key: see eventFilter
     inputBoxes_[std::size_t(input)] = box;
     return box;
 }
@@ -263,6 +300,14 @@ bool Quorvane::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Command1 && event->type() == QEvent::Shortcut) {
         Command1->setFocus(Qt::ShortcutFocusReason);
         Command1->click();
+        return true;
+    }
+    // The keypad's decimal key types the locale's decimal separator, as in a spreadsheet: on a
+    // French keypad it types ".", which no French number has. Nothing else is filtered.
+    const bool inputBox = std::ranges::find(inputBoxes_, watched) != inputBoxes_.end();
+    if (inputBox && event->type() == QEvent::KeyPress &&
+        IsKeypadDecimal(*static_cast<QKeyEvent*>(event))) {
+        static_cast<QLineEdit*>(watched)->insert(QString::fromStdString(format_.decimal));
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -28,6 +28,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QLocale;
 class QPushButton;
 
 namespace quorvane {
@@ -86,7 +87,10 @@ class Quorvane : public QWidget, private CalculatorView {
 // Name, display name, id and version of the application, for whoever creates the QApplication.
 void SetApplicationInfo();
 
-// The user's decimal and grouping separators, from QLocale().
+// How `locale` writes numbers, as the core reads and writes them.
+NumberFormat NumberFormatOf(const QLocale& locale);
+
+// The user's number format: NumberFormatOf(QLocale()).
 NumberFormat UserNumberFormat();
 
 }  // namespace quorvane

@@ -109,12 +109,11 @@ TEST(Differential, MatchesStrtodInTheCLocaleBitForBit) {
 #else
     constexpr int kSamples = 200'000;
 #endif
-    const NumberFormat* formats[] = {&test::kEnglish, &test::kGerman, &test::kFrench,
-                                     &test::kSwiss};
+    const auto& formats = test::kAllFormats;
     TextMaker maker(1208);
     int mismatches = 0;
     for (int i = 0; i < kSamples && mismatches < 10; ++i) {
-        const NumberFormat& format = *formats[i % 4];
+        const NumberFormat& format = *formats[std::size_t(i) % formats.size()];
         const Sample s = maker.Make(format);
         errno = 0;
         const double expected = strtod_l(s.plain.c_str(), nullptr, c);

@@ -12,9 +12,14 @@ namespace quorvane {
 namespace {
 
 using Kind = ConversionError::Kind;
+using test::kAdlam;
+using test::kArabic;
 using test::kEnglish;
 using test::kFrench;
 using test::kGerman;
+using test::kIndian;
+using test::kPolish;
+using test::kSwedish;
 using test::kSwiss;
 
 struct Row {
@@ -36,6 +41,8 @@ std::optional<Kind> ErrorOf(const Row& row) {
     }
     return std::nullopt;
 }
+
+const NumberFormat kArabicDecimalDotGroups{"\u066B", "."};
 
 constexpr auto NaN = Kind::NotANumber;
 constexpr auto Range = Kind::OutOfRange;
@@ -137,7 +144,34 @@ INSTANTIATE_TEST_SUITE_P(OtherLocales, TextToDoubleTable, ::testing::Values(
     Row{&kFrench, "1,5 000", std::nullopt, NaN},
     Row{&kSwiss, "1\u2019000.5", 1000.5},
     Row{&kSwiss, "997.01", 997.01},
-    Row{&kSwiss, "1'000", std::nullopt, NaN},  // the ASCII apostrophe is not the separator
+    Row{&kSwiss, "1'000", 1000.0},  // the keyboard's apostrophe
+    Row{&kEnglish, "30\r\n", 30.0},  // a pasted spreadsheet cell
+    Row{&kEnglish, "\u3000\u2009" "30\n", 30.0},
+    Row{&kEnglish, "\n", std::nullopt, NaN},
+    Row{&kIndian, "12,34,567.5", 1234567.5},
+    Row{&kIndian, "1,00,000", 100000.0},
+    Row{&kIndian, "100,000", 100000.0},  // threes stay accepted
+    Row{&kIndian, "1,0,000", std::nullopt, NaN},
+    Row{&kIndian, "123,45,678", std::nullopt, NaN},
+    Row{&kIndian, "1,23,4567", std::nullopt, NaN},
+    Row{&kPolish, "1234 567", 1234567.0},  // as Qt writes it
+    Row{&kPolish, "12345 678", std::nullopt, NaN},
+    Row{&kSwedish, "\u2212" "30", -30.0},
+    Row{&kSwedish, "-1 000,5", -1000.5},
+    Row{&kArabic, "\u0669\u0669\u0667\u066B\u0660\u0661", 997.01},
+    Row{&kArabic, "\u061C-\u0663\u0660", -30.0},
+    Row{&kArabic, "-\u0663\u0660", -30.0},  // without the mark
+    Row{&kArabic, "\u061C+\u0663\u0660", 30.0},
+    Row{&kArabic, "1,000.5", 1000.5},  // the keyboard's separators
+    Row{&kArabic, "\u0661\u066C\u0660\u0660\u0660", 1000.0},
+    Row{&kArabic, "\u06630", 30.0},  // mixed digits
+    Row{&kArabic, "\u06F3", std::nullopt, NaN},  // Persian digits are not Egyptian ones
+    Row{&kAdlam, "\U0001E951\U0001E952.\U0001E955", 12.5},
+    // A stand-in that could be the other separator is no stand-in: "." is this group.
+    Row{&kArabicDecimalDotGroups, "1.000", 1000.0},
+    // Stand-ins go one way only: the Arabic separators mean nothing in German.
+    Row{&kGerman, "1\u066C5", std::nullopt, NaN},
+    Row{&kEnglish, "1\u066B5", std::nullopt, NaN},
     Row{&kSwiss, "1\u2019", std::nullopt, NaN},
     Row{&kSwiss, "1\u20190", std::nullopt, NaN}));
 // clang-format on

@@ -25,9 +25,10 @@ class LiveTest : public QObject {
     Q_OBJECT
 
     // Steps, separated by spaces: @Name clicks a control; =text replaces the focused box's text
-    // ("=" alone empties it); +text types; Tab, Backtab, Return, Enter, Esc, Space, Backspace
-    // and AltC press keys; off and grey set the check box without a click; menu opens and
-    // closes the focused box's context menu; away activates another window and comes back.
+    // ("=" alone empties it); +text types; Tab, Backtab, Return, Enter, Esc, Space, Backspace,
+    // AltC and the keypad's KP. and KP, press keys; off and grey set the check box without a click;
+    // menu opens and closes the focused box's context menu; away activates another window and comes
+    // back.
     void perform(WindowDriver& driver, const QString& steps) {
         for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
             if (step.startsWith('@')) {
@@ -38,6 +39,8 @@ class LiveTest : public QObject {
                 driver.type(step.mid(1));
             } else if (step.startsWith('+')) {
                 driver.type(step.mid(1));
+            } else if (step.startsWith("KP")) {  // the keypad's decimal key: KP. or KP,
+                driver.key(step == "KP," ? Qt::Key_Comma : Qt::Key_Period, Qt::KeypadModifier);
             } else if (step == "AltC") {
                 driver.key(Qt::Key_C, Qt::AltModifier);
             } else if (step == "off") {
@@ -98,6 +101,8 @@ class LiveTest : public QObject {
         row("empty head", "@H = Return", "", "H", "H");
         row("empty density, Tab", "@D = Tab", "", "E", "D");
         row("letters", "@Q =6O Return", "", "Q", "Q");
+        row("keypad comma types the decimal separator", "@Q =12 KP, +5 Return", "1.455", "Q", "Q");
+        row("a comma typed is still a comma", "@Q =12 +,5 Return", "", "Q", "Q");
         // Live calculation off
         row("off: Enter empties", "off @H Return", "", "H", "", "70", "off");
         row("off: leaving empties", "off @D Tab", "", "E", "", "70", "off");
