@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config dpkg-dev    # build, packaging
     libgtest-dev libbenchmark-dev                # tests, benchmarks
     clang libclang-rt-14-dev                     # fuzzing
-    qt6-base-dev libgl-dev fonts-dejavu-core     # the window
+    qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core  # the window
     xvfb xauth xdotool xclip imagemagick python3-xlib      # end-to-end tests, screenshots
     desktop-file-utils appstream                 # desktop metadata checks
 )

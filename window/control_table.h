@@ -27,12 +27,13 @@ struct ControlEntry {
     int tab = -1;  // place in the focus order; -1 for controls outside it
     std::optional<std::uint32_t> colour = {};  // text colour; the toolkit's default when empty
     const char* accessibleName = nullptr;
-    std::optional<Input> input = {};  // the quantity a text box holds for Power
-    bool readOnly = false;            // text box
-    bool checked = false;             // check box
-    int x2 = 0, y2 = 0;               // line: its end point; left and top are its start
-    const char* resource = nullptr;   // picture: the image it shows
-    bool stretched = false;           // picture drawn to its frame rather than at its own size
+    const char* description = nullptr;  // for screen readers: the box's unit
+    std::optional<Input> input = {};    // the quantity a text box holds for Power
+    bool readOnly = false;              // text box
+    bool checked = false;               // check box
+    int x2 = 0, y2 = 0;                 // line: its end point; left and top are its start
+    const char* resource = nullptr;     // picture: the image it shows
+    bool stretched = false;             // picture drawn to its frame rather than at its own size
 };
 
 inline constexpr int kClientWidth = 6990;  // twips
@@ -44,28 +45,32 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
      .left = 120, .top = 120, .width = 495, .height = 255, .tab = 0},
     {.name = "H", .kind = ControlKind::TextBox, .text = "30",
      .left = 1560, .top = 120, .width = 1335, .height = 375, .tab = 1,
-     .colour = kRed, .accessibleName = "Head", .input = Input::Head},
+     .colour = kRed, .accessibleName = "Head",
+     .description = "metres", .input = Input::Head},
     {.name = "Label2", .kind = ControlKind::Label, .text = "m",
      .left = 3000, .top = 240, .width = 735, .height = 255, .tab = 2},
     {.name = "Label3", .kind = ControlKind::Label, .text = "Flow",
      .left = 120, .top = 600, .width = 495, .height = 255, .tab = 3},
     {.name = "Q", .kind = ControlKind::TextBox, .text = "60",
      .left = 1560, .top = 600, .width = 1335, .height = 375, .tab = 4,
-     .colour = kRed, .accessibleName = "Flow", .input = Input::Flow},
+     .colour = kRed, .accessibleName = "Flow",
+     .description = "cubic metres per hour", .input = Input::Flow},
     {.name = "Label4", .kind = ControlKind::Label, .text = "m3/hr",
      .left = 3000, .top = 720, .width = 735, .height = 255, .tab = 5},
     {.name = "Label5", .kind = ControlKind::Label, .text = "Fluid Density",
      .left = 120, .top = 1080, .width = 975, .height = 255, .tab = 6},
     {.name = "D", .kind = ControlKind::TextBox, .text = "997.01",
      .left = 1560, .top = 1080, .width = 1335, .height = 375, .tab = 7,
-     .colour = kRed, .accessibleName = "Fluid Density", .input = Input::Density},
+     .colour = kRed, .accessibleName = "Fluid Density",
+     .description = "kilograms per cubic metre", .input = Input::Density},
     {.name = "Label6", .kind = ControlKind::Label, .text = "kg/m3",
      .left = 3000, .top = 1200, .width = 735, .height = 255, .tab = 8},
     {.name = "Label7", .kind = ControlKind::Label, .text = "Pump Efficiency",
      .left = 120, .top = 1560, .width = 1335, .height = 255, .tab = 9},
     {.name = "E", .kind = ControlKind::TextBox, .text = "70",
      .left = 1560, .top = 1560, .width = 1335, .height = 375, .tab = 10,
-     .colour = kRed, .accessibleName = "Pump Efficiency", .input = Input::Efficiency},
+     .colour = kRed, .accessibleName = "Pump Efficiency",
+     .description = "percent", .input = Input::Efficiency},
     {.name = "Label8", .kind = ControlKind::Label, .text = "%",
      .left = 3000, .top = 1680, .width = 735, .height = 255, .tab = 11},
     {.name = "Line1", .kind = ControlKind::Line,
@@ -74,7 +79,8 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
      .left = 120, .top = 2280, .width = 1335, .height = 255, .tab = 12},
     {.name = "P", .kind = ControlKind::TextBox,
      .left = 1560, .top = 2160, .width = 1335, .height = 375, .tab = 13,
-     .colour = kPurple, .accessibleName = "Power", .readOnly = true},
+     .colour = kPurple, .accessibleName = "Power",
+     .description = "kilowatts", .readOnly = true},
     {.name = "Label10", .kind = ControlKind::Label, .text = "kW",
      .left = 3000, .top = 2280, .width = 735, .height = 255, .tab = 14},
     {.name = "LiveCalc", .kind = ControlKind::CheckBox, .text = "Perform Live Calculations",
@@ -89,10 +95,10 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
      .left = 1200, .top = 3360, .width = 2775, .height = 255, .tab = 17, .colour = kGreen},
     {.name = "Image2", .kind = ControlKind::Picture,
      .left = 6000, .top = 120, .width = 825, .height = 495,
-     .accessibleName = "Logo", .resource = ":/logo.png", .stretched = true},
+     .accessibleName = "Logo", .resource = ":/logo.svg", .stretched = true},
     {.name = "Image1", .kind = ControlKind::Picture,
      .left = 4200, .top = 960, .width = 2640, .height = 1650,
-     .accessibleName = "P = γ·hp·Q / η", .resource = ":/formula.png"},
+     .accessibleName = "P = γ·hp·Q / η", .resource = ":/formula.svg"},
 });
 // clang-format on
 
@@ -110,9 +116,10 @@ constexpr const ControlEntry& InputRow(Input input) {
     throw std::logic_error("no box for this input");
 }
 
-// 15 twips to a device-independent pixel, rounded to the nearest (1300 -> 87).
-constexpr int TwipsToPixels(int twips) {
-    return (twips * 2 + 15) / 30;
+// Twips to device-independent pixels, rounded to the nearest: 15 twips to a pixel (1300 -> 87),
+// times `factor`, which the window raises above 1 where its font needs more room.
+constexpr int TwipsToPixels(int twips, double factor = 1.0) {
+    return static_cast<int>(twips * factor / 15.0 + 0.5);
 }
 
 }  // namespace quorvane

@@ -1,11 +1,9 @@
-#include <QApplication>
-
+#include "application.h"
 #include "quorvane.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    quorvane::SetApplicationInfo();
+    const auto application = quorvane::CreateApplication(argc, argv);
     quorvane::Quorvane window;
     window.show();
-    return app.exec();
+    return application->exec();
 }

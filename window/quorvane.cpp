@@ -1,23 +1,30 @@
 #include "quorvane.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QEvent>
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QSvgRenderer>
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "app_info.h"
 #include "control_table.h"
+#include "number_format.h"
 
 namespace quorvane {
 namespace {
@@ -32,19 +39,30 @@ void SetTextColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr)
     widget->setPalette(palette);
 }
 
-// Puts a control where the table says. Captions (labels, the check box) that the font does not
-// fit in the given width grow to their text; everything else keeps its size.
-void Place(QWidget* control, const ControlEntry& entry, bool growToText = false) {
-    const QSize hint = growToText ? control->sizeHint() : QSize();
-    control->setGeometry(TwipsToPixels(entry.left), TwipsToPixels(entry.top),
-                         std::max(TwipsToPixels(entry.width), hint.width()),
-                         std::max(TwipsToPixels(entry.height), hint.height()));
+// Room to spare beside a caption's text, in pixels.
+constexpr int kCaptionSpare = 3;
+
+bool IsCaption(ControlKind kind) {
+    return kind == ControlKind::Label || kind == ControlKind::CheckBox ||
+           kind == ControlKind::Button;
 }
 
-// Name, accessible name and text colour, which every kind of control takes from its row.
+// How many times 15 twips to a pixel this control needs: its caption's width (and height) with
+// a few pixels to spare, or a text box's height, in the size the table gives it.
+double FactorFor(const QWidget* control, const ControlEntry& entry) {
+    const QSize hint = control->sizeHint();
+    double factor = double(hint.height()) / TwipsToPixels(entry.height);
+    if (IsCaption(entry.kind))
+        factor =
+            std::max(factor, double(hint.width() + kCaptionSpare) / TwipsToPixels(entry.width));
+    return factor;
+}
+
+// Name, accessible texts and text colour, which every kind of control takes from its row.
 void Describe(QWidget* control, const ControlEntry& entry, QPalette::ColorRole colourRole) {
     control->setObjectName(entry.name);
     if (entry.accessibleName) control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+    if (entry.description) control->setAccessibleDescription(entry.description);
     if (entry.colour) SetTextColour(control, colourRole, *entry.colour);
 }
 
@@ -53,77 +71,53 @@ bool IsKeypadDecimal(const QKeyEvent& key) {
            (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma);
 }
 
-QFrame* CreateLine(const ControlEntry& entry, QWidget* parent) {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setLineWidth(1);
-    line->setGeometry(TwipsToPixels(entry.left), TwipsToPixels(entry.top),
-                      TwipsToPixels(entry.x2) - TwipsToPixels(entry.left), 1);
-    Describe(line, entry, QPalette::WindowText);
-    return line;
+// A picture drawn from its vector source at `size` logical pixels, in device pixels: sharp at
+// any scale. Drawn once, with Qt SVG itself: reading any image file through Qt 6.4's image
+// reader, even a PNG, loads every image plugin, a tenth of the start-up.
+QPixmap Render(const QString& resource, QSize size, qreal devicePixelRatio = 1,
+               QColor background = Qt::white) {
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.fill(background);
+    QSvgRenderer renderer(resource);
+    QPainter painter(&pixmap);
+    renderer.render(&painter);  // stretched to the whole pixmap
+    painter.end();
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
 }
 
-QLabel* CreatePicture(const ControlEntry& entry, QWidget* parent) {
-    auto* picture = new QLabel(parent);
-    picture->setPixmap(QPixmap(entry.resource));
-    picture->setScaledContents(entry.stretched);
-    Describe(picture, entry, QPalette::WindowText);
-    Place(picture, entry);
-    return picture;
+// The application icon in every size the desktop's icon theme has, with clear corners.
+QIcon ApplicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(Render(":/icon.svg", QSize(size, size), 1, Qt::transparent));
+    return icon;
 }
 
-}  // namespace
-
-void SetApplicationInfo() {
-    QCoreApplication::setApplicationName(app::kName);
-    QCoreApplication::setApplicationVersion(app::kVersion);
-    QGuiApplication::setApplicationDisplayName(app::kDisplayName);
-    QGuiApplication::setDesktopFileName(app::kId);
+// The fields and captions keep the light look their colours were chosen on, whatever the
+// desktop's palette: dark text on the standard face colour, white fields.
+QPalette DialogPalette() {
+    return QPalette(QColor(0xEF, 0xEF, 0xEF));
 }
 
-namespace {
-
-// Qt 6.4 has no public call for group sizes, so they are read off its own output: nines of
-// every length from 4 to 10 digits, grouped ("99,99,999" in India, "9999 999" in Poland).
-GroupSizes GroupSizesOf(QLocale locale) {
-    locale.setNumberOptions(QLocale::DefaultNumberOptions);  // grouping on, even in C
-    GroupSizes sizes;
-    int leadingMax = 0;
-    for (double nines = 9'999; nines < 1e10; nines = nines * 10 + 9) {
-        const QStringList groups = locale.toString(nines, 'f', 0).split(locale.groupSeparator());
-        if (groups.size() < 2) continue;
-        const auto digits = [](const QString& group) { return int(group.toUcs4().size()); };
-        leadingMax = std::max(leadingMax, digits(groups.front()));
-        sizes.last = digits(groups.back());
-        if (groups.size() > 2) sizes.middle = digits(groups[groups.size() - 2]);
-    }
-    if (leadingMax > 0) sizes.leadingMax = leadingMax;
-    return sizes;
+// The window as screen readers see it: a window with its title, not a filler.
+QAccessibleInterface* AccessibleWindow(const QString& className, QObject* object) {
+    if (className != "quorvane::Quorvane" || !object->isWidgetType()) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
 }  // namespace
-
-NumberFormat NumberFormatOf(const QLocale& locale) {
-    return {.decimal = locale.decimalPoint().toStdString(),
-            .group = locale.groupSeparator().toStdString(),
-            .groupSizes = GroupSizesOf(locale),
-            .zero = locale.zeroDigit().toUcs4().value(0, U'0'),
-            .minus = locale.negativeSign().toStdString(),
-            .plus = locale.positiveSign().toStdString()};
-}
-
-NumberFormat UserNumberFormat() {
-    return NumberFormatOf(QLocale());
-}
 
 Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat()) {
+    static const bool accessible = (QAccessible::installFactory(AccessibleWindow), true);
+    Q_UNUSED(accessible);
+    setPalette(DialogPalette());  // before the controls, which inherit it
     setWindowTitle(app::kDisplayName);
-    setWindowIcon(QIcon(":/quorvane.ico"));
-    setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+    setWindowIcon(ApplicationIcon());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
     CreateControls();
+    LayOut();
     SetFocusOrder();
     ConnectReactions();  // after the initial texts: setting those is no edit
 
@@ -137,6 +131,10 @@ Quorvane::~Quorvane() {
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
+double Quorvane::TwipsFactor() const {
+    return twipsFactor_;
+}
+
 // Labels, the line and the pictures come straight from the table; the controls that react or
 // are read are created by name and kept.
 void Quorvane::CreateControls() {
@@ -146,6 +144,7 @@ void Quorvane::CreateControls() {
     D = CreateInputBox(Input::Density);
     E = CreateInputBox(Input::Efficiency);
     P = CreateTextBox(Row("P"));
+    P->installEventFilter(this);  // Ctrl+C copies the whole result: see eventFilter
     LiveCalc = CreateCheckBox(Row("LiveCalc"));
     Command1 = CreateButton(Row("Command1"));
 }
@@ -153,28 +152,27 @@ void Quorvane::CreateControls() {
 void Quorvane::CreateDecoration(const ControlEntry& entry) {
     switch (entry.kind) {
         case ControlKind::Label:
-            CreateLabel(entry);
+            Keep(new QLabel(QString::fromUtf8(entry.text), this), entry, QPalette::WindowText);
             break;
-        case ControlKind::Picture:
-            CreatePicture(entry, this);
+        case ControlKind::Picture: {
+            auto* picture = Keep(new QLabel(this), entry, QPalette::WindowText);
+            picture->setScaledContents(entry.stretched);
             break;
-        case ControlKind::Line:
-            CreateLine(entry, this);
+        }
+        case ControlKind::Line: {
+            auto* line = Keep(new QFrame(this), entry, QPalette::WindowText);
+            line->setFrameShape(QFrame::HLine);
+            line->setFrameShadow(QFrame::Plain);
+            line->setLineWidth(1);
             break;
+        }
         default:  // created by name in CreateControls
             break;
     }
 }
 
-QLabel* Quorvane::CreateLabel(const ControlEntry& entry) {
-    auto* label = new QLabel(QString::fromUtf8(entry.text), this);
-    Describe(label, entry, QPalette::WindowText);
-    Place(label, entry, true);
-    return label;
-}
-
 QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
-    auto* box = new QLineEdit(this);
+    auto* box = Keep(new QLineEdit(this), entry, QPalette::Text);
     // The defaults are numbers written with a full stop: shown in the user's notation, so they
     // read back as the same numbers in every locale.
     if (*entry.text) {
@@ -184,8 +182,6 @@ QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
     // A box has no length limit of its own; Qt's default would cut a pasted text at 32767.
     box->setMaxLength(std::numeric_limits<int>::max());
     box->setReadOnly(entry.readOnly);
-    Describe(box, entry, QPalette::Text);
-    Place(box, entry);
     return box;
 }
 
@@ -197,23 +193,50 @@ QLineEdit* Quorvane::CreateInputBox(Input input) {
 }
 
 QCheckBox* Quorvane::CreateCheckBox(const ControlEntry& entry) {
-    auto* check = new QCheckBox(QString::fromUtf8(entry.text), this);
+    auto* check =
+        Keep(new QCheckBox(QString::fromUtf8(entry.text), this), entry, QPalette::WindowText);
     check->setChecked(entry.checked);
-    Describe(check, entry, QPalette::WindowText);
-    Place(check, entry, true);
     return check;
 }
 
 QPushButton* Quorvane::CreateButton(const ControlEntry& entry) {
-    auto* button = new QPushButton(QString::fromUtf8(entry.text), this);
+    auto* button =
+        Keep(new QPushButton(QString::fromUtf8(entry.text), this), entry, QPalette::ButtonText);
     // Enter presses the button when it has the focus. In a plain QWidget there is no default
     // button, so Enter in a text box still presses nothing.
     button->setAutoDefault(true);
-    // Alt+C: see eventFilter.
-    button->installEventFilter(this);
-    Describe(button, entry, QPalette::ButtonText);
-    Place(button, entry);
+    button->installEventFilter(this);  // Alt+C: see eventFilter
     return button;
+}
+
+template <typename Control>
+Control* Quorvane::Keep(Control* control, const ControlEntry& entry,
+                        QPalette::ColorRole colourRole) {
+    Describe(control, entry, colourRole);
+    laidOut_.push_back({control, &entry});
+    return control;
+}
+
+// One factor for the whole table, so that its proportions hold: never below 15 twips to a
+// pixel, and as large as the font needs for every caption to fit.
+void Quorvane::LayOut() {
+    twipsFactor_ = 1.0;
+    for (const auto& [control, entry] : laidOut_)
+        if (IsCaption(entry->kind) || entry->kind == ControlKind::TextBox)
+            twipsFactor_ = std::max(twipsFactor_, FactorFor(control, *entry));
+    const auto px = [this](int twips) { return TwipsToPixels(twips, twipsFactor_); };
+    for (const auto& [control, entry] : laidOut_) {
+        if (entry->kind == ControlKind::Line) {
+            control->setGeometry(px(entry->left), px(entry->top), px(entry->x2) - px(entry->left),
+                                 1);
+            continue;
+        }
+        control->setGeometry(px(entry->left), px(entry->top), px(entry->width), px(entry->height));
+        if (entry->kind == ControlKind::Picture)
+            static_cast<QLabel*>(control)->setPixmap(
+                Render(QString::fromUtf8(entry->resource), control->size(), devicePixelRatioF()));
+    }
+    setFixedSize(px(kClientWidth), px(kClientHeight));
 }
 
 // The table's tab positions, in order, over the controls that take the focus.
@@ -302,11 +325,17 @@ bool Quorvane::eventFilter(QObject* watched, QEvent* event) {
         Command1->click();
         return true;
     }
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    // One click in the result and Ctrl+C copies all of it; a selection is copied as usual.
+    if (watched == P && key.matches(QKeySequence::Copy) && !P->hasSelectedText()) {
+        QGuiApplication::clipboard()->setText(P->text());
+        return true;
+    }
     // The keypad's decimal key types the locale's decimal separator, as in a spreadsheet: on a
     // French keypad it types ".", which no French number has. Nothing else is filtered.
     const bool inputBox = std::ranges::find(inputBoxes_, watched) != inputBoxes_.end();
-    if (inputBox && event->type() == QEvent::KeyPress &&
-        IsKeypadDecimal(*static_cast<QKeyEvent*>(event))) {
+    if (inputBox && IsKeypadDecimal(key)) {
         static_cast<QLineEdit*>(watched)->insert(QString::fromStdString(format_.decimal));
         return true;
     }

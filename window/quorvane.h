@@ -14,6 +14,9 @@
 //     NumberFormat, computes, and writes the result (or "") through SetPowerText into P.
 // The Calculate button (click, Space or Enter on it, Alt+C) and the window's construction call
 // Power directly, whatever the check box says.
+//
+// The window is built from the control table (control_table.h), laid out at one factor of 15
+// twips to a pixel that fits its font, in a light dialog palette whatever the desktop's.
 #pragma once
 
 #include <QWidget>
@@ -21,6 +24,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "number_text.h"
 #include "power.h"
@@ -28,7 +33,6 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QLocale;
 class QPushButton;
 
 namespace quorvane {
@@ -45,6 +49,9 @@ class Quorvane : public QWidget, private CalculatorView {
     // Computes the power from the four boxes and shows it; empties the result box on failure.
     std::optional<double> Power();
 
+    // How many times 15 twips to a pixel the window is laid out at, for its font.
+    double TwipsFactor() const;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -56,11 +63,14 @@ class Quorvane : public QWidget, private CalculatorView {
     // Building the window from the control table.
     void CreateControls();
     void CreateDecoration(const ControlEntry& entry);
-    QLabel* CreateLabel(const ControlEntry& entry);
     QLineEdit* CreateTextBox(const ControlEntry& entry);
     QLineEdit* CreateInputBox(Input input);
     QCheckBox* CreateCheckBox(const ControlEntry& entry);
     QPushButton* CreateButton(const ControlEntry& entry);
+    // Names and colours a new control from its row, and keeps it for LayOut.
+    template <typename Control>
+    Control* Keep(Control* control, const ControlEntry& entry, QPalette::ColorRole colourRole);
+    void LayOut();
     void SetFocusOrder();
     void ConnectReactions();
 
@@ -71,8 +81,10 @@ class Quorvane : public QWidget, private CalculatorView {
     void CheckEfficiencyLimit();
 
     NumberFormat format_;
-    std::array<QLineEdit*, 4> inputBoxes_{};  // by Input
-    bool movingFocus_ = false;                // set while the window moves the focus itself
+    std::array<QLineEdit*, 4> inputBoxes_{};                         // by Input
+    std::vector<std::pair<QWidget*, const ControlEntry*>> laidOut_;  // every control, its row
+    double twipsFactor_ = 1.0;
+    bool movingFocus_ = false;  // set while the window moves the focus itself
 
     // The controls that react or are read, under their fixed names.
     QLineEdit* H = nullptr;
@@ -83,14 +95,5 @@ class Quorvane : public QWidget, private CalculatorView {
     QCheckBox* LiveCalc = nullptr;
     QPushButton* Command1 = nullptr;
 };
-
-// Name, display name, id and version of the application, for whoever creates the QApplication.
-void SetApplicationInfo();
-
-// How `locale` writes numbers, as the core reads and writes them.
-NumberFormat NumberFormatOf(const QLocale& locale);
-
-// The user's number format: NumberFormatOf(QLocale()).
-NumberFormat UserNumberFormat();
 
 }  // namespace quorvane

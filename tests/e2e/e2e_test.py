@@ -34,6 +34,7 @@ def wait_for(what, probe, seconds=10):
 class Calculator:
     def __init__(self, binary):
         self.process = subprocess.Popen([binary])
+        self.scale = 1 / 15  # pixels per twip, until the window's size is known
         self.window = wait_for("the window", self.find_window)
         run("xdotool", "windowfocus", "--sync", self.window, timeout=5)
 
@@ -51,7 +52,8 @@ class Calculator:
         time.sleep(0.2)
 
     def click(self, x, y):
-        """A left click at (x, y) pixels inside the window's client area."""
+        """A left click at (x, y) twips inside the window's client area."""
+        x, y = round(x * self.scale), round(y * self.scale)
         run("xdotool", "mousemove", "--window", self.window, str(x), str(y), "mousedown", "1")
         time.sleep(0.04)  # a person holds the button a moment; a late focus change shows here
         run("xdotool", "mouseup", "1")
@@ -105,8 +107,11 @@ def main():
     binary, out_dir = sys.argv[1], sys.argv[2]
     calculator = Calculator(binary)
     try:
-        check("client size", calculator.client_size(), "466x252")
-        check("size hints min = max", calculator.size_hints(), ((466, 252), (466, 252)))
+        width, height = map(int, calculator.client_size().split("x"))
+        check("client area in the table's proportions",
+              abs(height - width * 3780 / 6990) <= 1 and width >= 466, True)
+        check("size hints min = max", calculator.size_hints(), ((width, height), (width, height)))
+        calculator.scale = width / 6990
         calculator.keys("Tab", "Tab", "Tab", "Tab")
         check("result at start", calculator.copy_focused_box(), "6.983")
         run("import", "-window", calculator.window, os.path.join(out_dir, "window.png"))
@@ -122,8 +127,9 @@ def main():
     return 1 if failures else 0
 
 
-# Centres of the controls, in pixels of the client area.
-Q, E, P, LIVE_CALC = (148, 52), (148, 116), (148, 156), (16, 196)
+# Points in the controls, in twips as the window's table places them; the window lays the table
+# out at one scale that fits its font (its fixed client width, 6990 twips, tells it).
+Q, E, P, LIVE_CALC = (2227, 787), (2227, 1747), (2227, 2347), (240, 2947)
 
 
 def result(calculator):

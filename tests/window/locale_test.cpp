@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 
+#include "number_format.h"
 #include "quorvane.h"
 
 namespace {

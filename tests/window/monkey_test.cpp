@@ -7,6 +7,7 @@
 #include <set>
 
 #include "control_table.h"
+#include "number_format.h"
 #include "power.h"
 #include "window_driver.h"
 

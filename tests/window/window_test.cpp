@@ -1,4 +1,6 @@
+#include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -6,8 +8,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
+#include "application.h"
 #include "control_table.h"
 #include "quorvane.h"
 #include "window_driver.h"
@@ -25,6 +29,41 @@ class WindowTest : public QObject {
     }
     QLineEdit* box(const char* name) { return driver->box(name); }
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { driver->key(k, m); }
+
+    // A window built while the application font has `points` (0: as it is).
+    static std::unique_ptr<quorvane::Quorvane> WindowAtFont(int points) {
+        const QFont before = QApplication::font();
+        QFont font = before;
+        if (points > 0) font.setPointSize(points);
+        QApplication::setFont(font);
+        auto built = std::make_unique<quorvane::Quorvane>();
+        QApplication::setFont(before);
+        return built;
+    }
+    template <typename T = QWidget>
+    static T* Find(const QWidget& window, const char* name) {
+        T* found = window.findChild<T*>(name);
+        if (!found) qFatal("no control %s", name);
+        return found;
+    }
+    // The contrast ratio of two colours, as WCAG defines it: 1 to 21.
+    static double Contrast(const QColor& a, const QColor& b) {
+        const auto luminance = [](const QColor& c) {
+            const auto linear = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) +
+                   0.0722 * linear(c.blueF());
+        };
+        const double la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    }
+    static QStringList ControlNames(const QWidget& window) {
+        QStringList names;
+        for (const QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            names << child->objectName();
+        return names;
+    }
 
   private slots:
     void init() {
@@ -95,10 +134,12 @@ class WindowTest : public QObject {
         QFETCH(QRect, twips);
         QFETCH(QColor, colour);
         QFETCH(QString, accessibleName);
-        using quorvane::TwipsToPixels;
+        const auto px = [factor = window->TwipsFactor()](int twips) {
+            return quorvane::TwipsToPixels(twips, factor);
+        };
         QWidget* widget = control(name.toUtf8());
-        const QPoint pos(TwipsToPixels(twips.x()), TwipsToPixels(twips.y()));
-        const QSize size(TwipsToPixels(twips.width()), TwipsToPixels(twips.height()));
+        const QPoint pos(px(twips.x()), px(twips.y()));
+        const QSize size(px(twips.width()), px(twips.height()));
         QCOMPARE(widget->pos(), pos);
         QCOMPARE(widget->accessibleName(), accessibleName);
         if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull())
@@ -107,57 +148,162 @@ class WindowTest : public QObject {
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) QCOMPARE(edit->text(), text);
         const auto role = qobject_cast<QLineEdit*>(widget) ? QPalette::Text : QPalette::WindowText;
         if (colour.isValid()) QCOMPARE(widget->palette().color(role), colour);
-        if (name == "Line1") {
-            QCOMPARE(widget->size(), QSize(TwipsToPixels(twips.width()) - pos.x(), 1));
-        } else if (name.startsWith("Label") || name == "LiveCalc") {
-            // Only captions grow, and only as far as their text needs.
-            QCOMPARE(widget->height(), std::max(size.height(), widget->sizeHint().height()));
-            QCOMPARE(widget->width(), std::max(size.width(), widget->sizeHint().width()));
-        } else {
+        if (name == "Line1")
+            QCOMPARE(widget->size(), QSize(px(twips.width()) - pos.x(), 1));
+        else
             QCOMPARE(widget->size(), size);
+    }
+
+    // At a small font the table needs no more than 15 twips to a pixel: figures worked out by
+    // hand, independent of the table.
+    void spotGeometry() {
+        const auto small = WindowAtFont(7);
+        QCOMPARE(small->TwipsFactor(), 1.0);
+        QCOMPARE(small->size(), QSize(466, 252));
+        const auto geometry = [&](const char* name) { return Find(*small, name)->geometry(); };
+        QCOMPARE(geometry("Command1"), QRect(368, 216, 87, 25));
+        QCOMPARE(geometry("H"), QRect(104, 8, 89, 25));
+        QCOMPARE(geometry("P"), QRect(104, 144, 89, 25));
+        QCOMPARE(geometry("Image1"), QRect(280, 64, 176, 110));
+        QCOMPARE(geometry("Image2"), QRect(400, 8, 55, 33));
+        QCOMPARE(geometry("Line1"), QRect(8, 136, 248, 1));
+        QCOMPARE(Find<QLabel>(*small, "Image1")->pixmap().size(), QSize(176, 110));
+    }
+
+    // At any font every caption fits its control with room to spare, nothing overlaps, and the
+    // window keeps the table's proportions.
+    void fitsAnyFont_data() {
+        QTest::addColumn<int>("points");  // 0: the platform's default font
+        for (int points : {0, 7, 9, 11, 14, 18}) QTest::addRow("%d pt", points) << points;
+    }
+    void fitsAnyFont() {
+        QFETCH(int, points);
+        const auto window = WindowAtFont(points);
+        for (const char* name : {"Label1", "Label3", "Label5", "Label7", "Label9", "Label11",
+                                 "Label12", "LiveCalc", "Command1"}) {
+            QWidget* caption = Find(*window, name);
+            QVERIFY2(caption->sizeHint().width() + 2 < caption->width(), name);
+            QVERIFY2(caption->sizeHint().height() <= caption->height(), name);
         }
-    }
-
-    void spotGeometry() {  // a few figures worked out by hand, independent of the table
-        QCOMPARE(window->size(), QSize(466, 252));
-        QCOMPARE(control("Command1")->geometry(), QRect(368, 216, 87, 25));
-        QCOMPARE(control("H")->geometry(), QRect(104, 8, 89, 25));
-        QCOMPARE(control("P")->geometry(), QRect(104, 144, 89, 25));
-        QCOMPARE(control("Image1")->geometry(), QRect(280, 64, 176, 110));
-        QCOMPARE(control("Image2")->geometry(), QRect(400, 8, 55, 33));
-        QCOMPARE(control("Line1")->geometry(), QRect(8, 136, 248, 1));
-    }
-
-    void noControlsOverlap() {
-        const auto& controls = quorvane::kControls;
-        for (std::size_t i = 0; i < controls.size(); ++i)
-            for (std::size_t j = i + 1; j < controls.size(); ++j)
-                QVERIFY2(
-                    !control(controls[i].name)
-                         ->geometry()
-                         .intersects(control(controls[j].name)->geometry()),
-                    qPrintable(QString("%1 overlaps %2").arg(controls[i].name, controls[j].name)));
-        for (const auto& entry : controls)
-            QVERIFY2(window->rect().contains(control(entry.name)->geometry()), entry.name);
+        const QStringList names = ControlNames(*window);
+        QCOMPARE(names.size(), 22);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QRect here = Find(*window, qPrintable(names[i]))->geometry();
+            QVERIFY2(window->rect().contains(here), qPrintable(names[i]));
+            for (qsizetype j = i + 1; j < names.size(); ++j)
+                QVERIFY2(!here.intersects(Find(*window, qPrintable(names[j]))->geometry()),
+                         qPrintable(names[i] + " overlaps " + names[j]));
+        }
+        QVERIFY(window->width() >= 466);
+        QVERIFY(qAbs(window->height() - window->width() * 3780.0 / 6990) <= 1);
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        for (const char* picture : {"Image1", "Image2"}) {  // drawn to fill the frame
+            auto* label = Find<QLabel>(*window, picture);
+            QCOMPARE(label->pixmap().deviceIndependentSize().toSize(), label->size());
+        }
     }
 
     void fixedSize() {
         QCOMPARE(window->minimumSize(), window->maximumSize());
-        QCOMPARE(window->minimumSize(), QSize(466, 252));
+        const double factor = window->TwipsFactor();
+        QCOMPARE(window->minimumSize(), QSize(quorvane::TwipsToPixels(6990, factor),
+                                              quorvane::TwipsToPixels(3780, factor)));
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
     }
 
+    // Pictures at the screen's full resolution; the icon in every size, with clear corners.
     void pictures() {
         auto* formula = control<QLabel>("Image1");
-        QCOMPARE(formula->pixmap().size(), QSize(176, 110));
-        QCOMPARE(formula->pixmap().depth(), 32);  // loaded; the file itself is 24-bit RGB
+        QCOMPARE(formula->pixmap().size(), formula->size() * window->devicePixelRatio());
         QVERIFY(!formula->hasScaledContents());
         auto* logo = control<QLabel>("Image2");
-        QCOMPARE(logo->pixmap().size(), QSize(116, 66));
+        QCOMPARE(logo->pixmap().size(), logo->size() * window->devicePixelRatio());
         QVERIFY(logo->hasScaledContents());
-        const QList<QSize> icons = window->windowIcon().availableSizes();
-        QVERIFY(icons.contains(QSize(32, 32)));
-        QVERIFY(icons.contains(QSize(16, 16)));
+        const QIcon icon = window->windowIcon();
+        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+            QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+            QCOMPARE(icon.pixmap(size).toImage().pixelColor(0, 0).alpha(), 0);
+        }
+    }
+
+    // A dark desktop palette leaves the fields white and every text at least as readable as on
+    // the light palette the window was designed on.
+    void darkPalette_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("text");  // the foreground and background roles
+        QTest::addColumn<int>("field");
+        for (const char* box : {"H", "Q", "D", "E", "P"})
+            QTest::newRow(box) << box << int(QPalette::Text) << int(QPalette::Base);
+        for (const char* caption : {"Label1", "Label11", "LiveCalc"})
+            QTest::newRow(caption) << caption << int(QPalette::WindowText) << int(QPalette::Window);
+        QTest::newRow("Command1") << "Command1" << int(QPalette::ButtonText)
+                                  << int(QPalette::Button);
+    }
+    void darkPalette() {
+        QFETCH(QString, name);
+        QFETCH(int, text);
+        QFETCH(int, field);
+        const QPalette before = QApplication::palette();
+        // Like qt6ct's "darker": light text on dark grey.
+        QApplication::setPalette(QPalette(Qt::white, QColor(53, 53, 53), QColor(80, 80, 80),
+                                          QColor(30, 30, 30), QColor(45, 45, 45), Qt::white,
+                                          Qt::white, QColor(61, 61, 61), QColor(53, 53, 53)));
+        const quorvane::Quorvane dark;
+        QApplication::setPalette(before);
+        const auto contrast = [&](const QWidget* widget) {
+            const QPalette& palette = widget->palette();
+            return Contrast(palette.color(QPalette::ColorRole(text)),
+                            palette.color(QPalette::ColorRole(field)));
+        };
+        const QWidget* onDark = Find(dark, qPrintable(name));
+        QVERIFY(contrast(onDark) >= contrast(control(qPrintable(name))));
+        if (field == QPalette::Base)
+            QCOMPARE(onDark->palette().color(QPalette::Base), QColor(Qt::white));
+    }
+
+    // What a screen reader says of each control, and of the window.
+    void accessible_data() {
+        QTest::addColumn<QString>("name");  // empty: the window
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("readOnly");
+        const auto row = [](const char* name, QAccessible::Role role, const char* spoken,
+                            const char* description = "", bool readOnly = false) {
+            QTest::newRow(*name ? name : "window")
+                << name << int(role) << spoken << description << readOnly;
+        };
+        row("", QAccessible::Window, "Quorvane Calculator");
+        row("H", QAccessible::EditableText, "Head", "metres");
+        row("Q", QAccessible::EditableText, "Flow", "cubic metres per hour");
+        row("D", QAccessible::EditableText, "Fluid Density", "kilograms per cubic metre");
+        row("E", QAccessible::EditableText, "Pump Efficiency", "percent");
+        row("P", QAccessible::EditableText, "Power", "kilowatts", true);
+        row("LiveCalc", QAccessible::CheckBox, "Perform Live Calculations");
+        row("Command1", QAccessible::Button, "Calculate");
+    }
+    void accessible() {
+        QFETCH(QString, name);
+        QFETCH(int, role);
+        QFETCH(QString, spoken);
+        QFETCH(QString, description);
+        QFETCH(bool, readOnly);
+        QObject* object =
+            name.isEmpty() ? static_cast<QObject*>(window) : control(qPrintable(name));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+        QVERIFY(accessible);
+        QCOMPARE(int(accessible->role()), role);
+        QCOMPARE(accessible->text(QAccessible::Name), spoken);
+        QCOMPARE(accessible->text(QAccessible::Description), description);
+        QCOMPARE(bool(accessible->state().readOnly), readOnly);
+    }
+
+    // One click in the result and Ctrl+C copies all of it.
+    void copyResult() {
+        QApplication::clipboard()->clear();
+        driver->click("P");
+        key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("6.983"));
     }
 
     void version() {

@@ -1,0 +1,58 @@
+#include "application.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "app_info.h"
+
+namespace quorvane {
+namespace {
+
+struct StartMessage {
+    QtMsgType type;
+    const char* file;  // these three point to literals in Qt's code
+    int line;
+    const char* function;
+    const char* category;
+    QString text;
+};
+
+// What Qt says while the application starts: held back, and told only if the start succeeds.
+std::vector<StartMessage> startMessages;
+
+// Qt's platform plugin ends a start without a display with a fatal message and an abort: one
+// plain line and status 1 tell the user more.
+void OnStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s: cannot open the display; is DISPLAY or WAYLAND_DISPLAY set?\n",
+                     app::kName);
+        _exit(1);
+    }
+    startMessages.push_back(
+        {type, context.file, context.line, context.function, context.category, text});
+}
+
+}  // namespace
+
+void SetApplicationInfo() {
+    QCoreApplication::setApplicationName(app::kName);
+    QCoreApplication::setApplicationVersion(app::kVersion);
+    QGuiApplication::setApplicationDisplayName(app::kDisplayName);
+    QGuiApplication::setDesktopFileName(app::kId);
+}
+
+std::unique_ptr<QApplication> CreateApplication(int& argc, char* argv[]) {
+    const QtMessageHandler previous = qInstallMessageHandler(OnStartMessage);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    for (const StartMessage& m : startMessages)
+        qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category),
+                          m.text);
+    startMessages.clear();
+    SetApplicationInfo();
+    return application;
+}
+
+}  // namespace quorvane
