@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the calculator.
+# Installs what building and running need (only what is missing), builds the program alone (no
+# tests) into ${BUILD_DIR:-build}, and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-scripts/configure.sh
-if [ -x build/window/quorvane ]; then
-    exec build/window/quorvane
-fi
-echo "Built the calculation core; the window comes next."
+build_dir=${BUILD_DIR:-build}
+scripts/setup.sh run
+BUILD_DIR=$build_dir scripts/configure.sh -DBUILD_TESTING=OFF -DQUORVANE_BENCH=OFF
+exec "$build_dir/window/quorvane"

@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need. Idempotent: when all
-# are present it touches nothing. Uses sudo when not run as root.
+# Installs the Debian packages that building and running need (`setup.sh run`), or that and
+# what the test suite needs too (`setup.sh test`, the default). Idempotent: when all are present
+# it touches nothing. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(
+run=(
     cmake ninja-build g++ pkg-config dpkg-dev    # build, packaging
+    qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core  # the window
+)
+test=(
     libgtest-dev libbenchmark-dev                # tests, benchmarks
     clang libclang-rt-14-dev                     # fuzzing
-    qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core  # the window
-    xvfb xauth xdotool xclip imagemagick python3-xlib      # end-to-end tests, screenshots
-    desktop-file-utils appstream                 # desktop metadata checks
+    xvfb xauth xdotool xclip imagemagick python3-xlib  # end-to-end tests, screenshots
+    desktop-file-utils appstream lintian man-db  # package checks
 )
+case "${1:-test}" in
+    run) packages=("${run[@]}") ;;
+    test) packages=("${run[@]}" "${test[@]}") ;;
+    *) echo "usage: setup.sh [run|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

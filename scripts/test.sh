@@ -3,6 +3,6 @@
 #   BUILD_DIR=build-asan scripts/test.sh -DQUORVANE_SANITIZE=ON
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-scripts/configure.sh "$@"
+scripts/setup.sh test
+scripts/configure.sh -DBUILD_TESTING=ON "$@"
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)"

@@ -1,10 +1,14 @@
 #!/usr/bin/python3
-"""Drives the real calculator in an X server with xdotool, as a user would.
+"""Drives the real calculator in an X server of its own with xdotool, as a user would.
 
-Usage (inside an X server, e.g. under xvfb-run): e2e_test.py QUORVANE_BINARY OUTPUT_DIR
-Reads boxes through the clipboard, takes a screenshot, and closes the window with the window
-manager's close message. Every wait has a time limit.
+Usage: e2e_test.py QUORVANE_BINARY OUTPUT_DIR
+Starts Xvfb on a free display, starts the program there on the xcb platform, reads boxes
+through the clipboard, takes a screenshot, and closes the window with the window manager's
+close message. It waits on X events, not on fixed sleeps: after each action it pings the window
+(_NET_WM_PING), whose answer comes once the program has handled everything sent before. Every
+wait has a time limit, and a window that does not appear fails the test within seconds.
 """
+import itertools
 import os
 import subprocess
 import sys
@@ -14,6 +18,7 @@ from Xlib import X, display, protocol
 
 TITLE = "Quorvane Calculator"
 SENTINEL = "<nothing copied>"
+APPEAR_SECONDS = 10
 
 
 def run(*args, timeout=10):
@@ -21,43 +26,95 @@ def run(*args, timeout=10):
                           timeout=timeout).stdout.strip()
 
 
-def wait_for(what, probe, seconds=10):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        result = probe()
-        if result:
-            return result
-        time.sleep(0.1)
-    raise AssertionError(f"timed out waiting for {what}")
+class XServer:
+    """Xvfb on a display it picks itself; -noreset keeps it up between clients."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             "-noreset"], pass_fds=[write], stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise SystemExit("FAILED: Xvfb did not start")
+        self.name = f":{number}"
+        os.environ["DISPLAY"] = self.name  # for xdotool, xclip and import
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
 
 
 class Calculator:
     def __init__(self, binary):
-        self.process = subprocess.Popen([binary])
+        self.x = display.Display()
+        self.root = self.x.screen().root
+        # Map events of new windows, and the answers to pings, which Qt sends to the root window
+        # for StructureNotify.
+        self.root.change_attributes(event_mask=X.SubstructureNotifyMask | X.StructureNotifyMask)
+        self.atoms = {name: self.x.intern_atom(name)
+                      for name in ("WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_PING")}
+        self.tokens = itertools.count(1)
         self.scale = 1 / 15  # pixels per twip, until the window's size is known
-        self.window = wait_for("the window", self.find_window)
-        run("xdotool", "windowfocus", "--sync", self.window, timeout=5)
+        # An inherited offscreen platform would never show a window.
+        self.process = subprocess.Popen([binary], env=dict(os.environ, QT_QPA_PLATFORM="xcb"),
+                                        stderr=subprocess.PIPE, text=True)
+        self.window = self.wait_for_window()
+        run("xdotool", "windowfocus", "--sync", str(self.window.id), timeout=5)
+        self.settle()
 
-    def find_window(self):
-        found = subprocess.run(["xdotool", "search", "--name", f"^{TITLE}$"],
-                               capture_output=True, text=True, timeout=5).stdout.split()
-        return found[0] if found else None
+    def next_event(self, deadline, what):
+        while not self.x.pending_events():
+            if self.process.poll() is not None:
+                raise SystemExit(f"FAILED: the program ended with status {self.process.returncode}"
+                                 f" while waiting for {what}:\n{self.process.stderr.read()}")
+            if time.monotonic() > deadline:
+                self.process.kill()
+                raise SystemExit(f"FAILED: no {what} within the time limit:\n"
+                                 f"{self.process.stderr.read()}")
+            time.sleep(0.005)
+        return self.x.next_event()
+
+    def wait_for_window(self):
+        deadline = time.monotonic() + APPEAR_SECONDS
+        while True:
+            event = self.next_event(deadline, "calculator window")
+            if event.type == X.MapNotify and event.window.get_wm_name() == TITLE:
+                return event.window
+
+    def settle(self):
+        """Returns once the program has handled every event sent to it before."""
+        for _ in range(2):  # the second answer comes after the batch that held the first
+            token = next(self.tokens)
+            ping = protocol.event.ClientMessage(
+                window=self.window, client_type=self.atoms["WM_PROTOCOLS"],
+                data=(32, [self.atoms["_NET_WM_PING"], token, self.window.id, 0, 0]))
+            self.window.send_event(ping, event_mask=X.NoEventMask)
+            self.x.flush()
+            deadline = time.monotonic() + 10
+            while True:
+                event = self.next_event(deadline, "answer to a ping")
+                if event.type == X.ClientMessage and event.data[1][1] == token:
+                    break
 
     def keys(self, *keys):
         run("xdotool", "key", "--delay", "30", *keys)
-        time.sleep(0.2)
+        self.settle()
 
     def type(self, text):
         run("xdotool", "type", "--delay", "30", text)
-        time.sleep(0.2)
+        self.settle()
 
     def click(self, x, y):
         """A left click at (x, y) twips inside the window's client area."""
         x, y = round(x * self.scale), round(y * self.scale)
-        run("xdotool", "mousemove", "--window", self.window, str(x), str(y), "mousedown", "1")
+        run("xdotool", "mousemove", "--window", str(self.window.id), str(x), str(y),
+            "mousedown", "1")
         time.sleep(0.04)  # a person holds the button a moment; a late focus change shows here
         run("xdotool", "mouseup", "1")
-        time.sleep(0.2)
+        self.settle()
 
     def replace_text(self, x, y, text):
         self.click(x, y)
@@ -73,23 +130,19 @@ class Calculator:
         return "" if text == SENTINEL else text
 
     def client_size(self):
-        geometry = run("xdotool", "getwindowgeometry", self.window)
-        return geometry.split("Geometry:")[1].split()[0]
+        geometry = self.window.get_geometry()
+        return f"{geometry.width}x{geometry.height}"
 
     def close(self):
-        d = display.Display()
-        window = d.create_resource_object("window", int(self.window))
-        protocols = d.intern_atom("WM_PROTOCOLS")
-        delete = d.intern_atom("WM_DELETE_WINDOW")
-        event = protocol.event.ClientMessage(window=window, client_type=protocols,
-                                             data=(32, [delete, X.CurrentTime, 0, 0, 0]))
-        window.send_event(event, event_mask=X.NoEventMask)
-        d.flush()
+        event = protocol.event.ClientMessage(
+            window=self.window, client_type=self.atoms["WM_PROTOCOLS"],
+            data=(32, [self.atoms["WM_DELETE_WINDOW"], X.CurrentTime, 0, 0, 0]))
+        self.window.send_event(event, event_mask=X.NoEventMask)
+        self.x.flush()
         return self.process.wait(timeout=10)
 
     def size_hints(self):
-        d = display.Display()
-        hints = d.create_resource_object("window", int(self.window)).get_wm_normal_hints()
+        hints = self.window.get_wm_normal_hints()
         return (hints.min_width, hints.min_height), (hints.max_width, hints.max_height)
 
 
@@ -105,7 +158,14 @@ def check(what, actual, expected):
 
 def main():
     binary, out_dir = sys.argv[1], sys.argv[2]
-    calculator = Calculator(binary)
+    server = XServer()
+    try:
+        return drive(Calculator(binary), out_dir)
+    finally:
+        server.stop()
+
+
+def drive(calculator, out_dir):
     try:
         width, height = map(int, calculator.client_size().split("x"))
         check("client area in the table's proportions",
@@ -114,7 +174,7 @@ def main():
         calculator.scale = width / 6990
         calculator.keys("Tab", "Tab", "Tab", "Tab")
         check("result at start", calculator.copy_focused_box(), "6.983")
-        run("import", "-window", calculator.window, os.path.join(out_dir, "window.png"))
+        run("import", "-window", str(calculator.window.id), os.path.join(out_dir, "window.png"))
         for scenario in SCENARIOS:
             scenario(calculator)
     finally:
