@@ -109,8 +109,12 @@ QAccessibleInterface* AccessibleWindow(const QString& className, QObject* object
 }  // namespace
 
 Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat()) {
-    static const bool accessible = (QAccessible::installFactory(AccessibleWindow), true);
-    Q_UNUSED(accessible);
+    // Once per process: screen readers are to see this window as a window.
+    static const bool accessibleWindow = [] {
+        QAccessible::installFactory(AccessibleWindow);
+        return true;
+    }();
+    Q_UNUSED(accessibleWindow);
     setPalette(DialogPalette());  // before the controls, which inherit it
     setWindowTitle(app::kDisplayName);
     setWindowIcon(ApplicationIcon());
