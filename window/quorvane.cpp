@@ -42,6 +42,11 @@ void SetTextColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr)
 // Room to spare beside a caption's text, in pixels.
 constexpr int kCaptionSpare = 3;
 
+bool TakesFocus(ControlKind kind) {
+    return kind == ControlKind::TextBox || kind == ControlKind::CheckBox ||
+           kind == ControlKind::Button;
+}
+
 bool IsCaption(ControlKind kind) {
     return kind == ControlKind::Label || kind == ControlKind::CheckBox ||
            kind == ControlKind::Button;
@@ -245,13 +250,9 @@ void Quorvane::LayOut() {
 
 // The table's tab positions, in order, over the controls that take the focus.
 void Quorvane::SetFocusOrder() {
-    const std::map<int, QWidget*> byTab = {{Row("H").tab, H},
-                                           {Row("Q").tab, Q},
-                                           {Row("D").tab, D},
-                                           {Row("E").tab, E},
-                                           {Row("P").tab, P},
-                                           {Row("LiveCalc").tab, LiveCalc},
-                                           {Row("Command1").tab, Command1}};
+    std::map<int, QWidget*> byTab;
+    for (const auto& [control, entry] : laidOut_)
+        if (TakesFocus(entry->kind)) byTab[entry->tab] = control;
     QWidget* previous = nullptr;
     for (const auto& [tab, control] : byTab) {
         if (previous) setTabOrder(previous, control);

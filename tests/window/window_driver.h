@@ -15,6 +15,14 @@ inline const QColor kBlueText(0, 0, 255);
 inline const QColor kPurpleText(128, 0, 128);
 inline const QColor kGreenText(0, 128, 0);
 
+// The control called `name` in `window`; a missing one ends the test run.
+template <typename T = QWidget>
+T* FindControl(const QWidget& window, const QString& name) {
+    T* found = window.findChild<T*>(name);
+    if (!found) qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
 class WindowDriver {
   public:
     std::unique_ptr<quorvane::Quorvane> window = std::make_unique<quorvane::Quorvane>();
@@ -26,9 +34,7 @@ class WindowDriver {
 
     template <typename T = QWidget>
     T* control(const QString& name) const {
-        T* found = window->findChild<T*>(name);
-        if (!found) qFatal("no control %s", qPrintable(name));
-        return found;
+        return FindControl<T>(*window, name);
     }
     QLineEdit* box(const QString& name) const { return control<QLineEdit>(name); }
 

@@ -42,9 +42,7 @@ class WindowTest : public QObject {
     }
     template <typename T = QWidget>
     static T* Find(const QWidget& window, const char* name) {
-        T* found = window.findChild<T*>(name);
-        if (!found) qFatal("no control %s", name);
-        return found;
+        return FindControl<T>(window, name);
     }
     // The contrast ratio of two colours, as WCAG defines it: 1 to 21.
     static double Contrast(const QColor& a, const QColor& b) {
