@@ -8,6 +8,8 @@
 #include <span>
 #include <system_error>
 
+#include "decimal_digits.h"
+
 namespace quorvane {
 namespace {
 
@@ -40,9 +42,12 @@ constexpr std::array<StandIns, 6> kStandIns = {{{"\u00A0", {" ", "\u202F"}},
                                                 {"\u066B", {"."}},
                                                 {"\u066C", {","}}}};
 
+bool IsAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
 std::span<const std::string_view> StandInsFor(std::string_view separator) {
-    if (separator.empty() ||
-        (separator[0] != ' ' && static_cast<unsigned char>(separator[0]) < 0x80))
+    if (separator.empty() || (separator[0] != ' ' && IsAscii(separator[0])))
         return {};  // the usual case, quickly: an ASCII separator other than space has none
     for (const StandIns& entry : kStandIns)
         if (entry.separator == separator) return entry.standIns;
@@ -82,10 +87,6 @@ bool IsAsciiBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-bool IsAscii(char c) {
-    return static_cast<unsigned char>(c) < 0x80;
-}
-
 // Length of the blank at the start of s, or 0.
 std::size_t LeadingBlank(std::string_view s) {
     if (s.empty() || IsAsciiBlank(s.front())) return s.empty() ? 0 : 1;
@@ -111,18 +112,67 @@ struct CodePoint {
     std::size_t length = 0;
 };
 
+// Only the shortest form of a Unicode scalar value decodes: an overlong form, a surrogate or a
+// value beyond U+10FFFF could otherwise smuggle a digit past every other check.
 CodePoint DecodeUtf8(std::string_view s) {
     const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     if (s.empty()) return {};
     const unsigned char lead = byte(0);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    if (s.size() < length || (lead >= 0x80 && lead < 0xC0) || lead >= 0xF8) return {};
-    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
+    if (lead < 0x80) return {lead, 1};
+    const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (s.size() < length || lead < 0xC0 || lead >= 0xF8) return {};
+    char32_t value = lead & (0x7F >> length);
     for (std::size_t i = 1; i < length; ++i) {
         if ((byte(i) & 0xC0) != 0x80) return {};
         value = (value << 6) | (byte(i) & 0x3F);
     }
+    static constexpr std::array<char32_t, 5> kShortest = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kShortest[length] || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
+        return {};
     return {value, length};
+}
+
+// The value of a decimal digit of any script, or -1: a digit has one value whatever its script.
+int DigitValue(char32_t c) {
+    const auto after = std::ranges::upper_bound(kDigitZeros, c);
+    if (after == kDigitZeros.begin() || c - *(after - 1) > 9) return -1;
+    return int(c - *(after - 1));
+}
+
+// The ASCII counterpart of a full-width form that Chinese and Japanese input methods type
+// (digits, "+", ",", "-", ".", "E", "e"), or 0.
+char HalfWidth(char32_t c) {
+    if (c >= U'\uFF10' && c <= U'\uFF19') return char('0' + (c - U'\uFF10'));
+    switch (c) {
+        case U'\uFF0B':
+            return '+';
+        case U'\uFF0C':
+            return ',';
+        case U'\uFF0D':
+            return '-';
+        case U'\uFF0E':
+            return '.';
+        case U'\uFF25':
+            return 'E';
+        case U'\uFF45':
+            return 'e';
+        default:
+            return 0;
+    }
+}
+
+// The text with its full-width forms in ASCII, in `storage`; the text itself, uncopied, when it
+// has none (each of them starts with the byte 0xEF).
+std::string_view WithHalfWidthForms(std::string_view text, std::string& storage) {
+    if (text.find('\xEF') == std::string_view::npos) return text;
+    storage.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const CodePoint c = DecodeUtf8(text.substr(i));
+        const char ascii = c.length == 3 ? HalfWidth(c.value) : 0;
+        storage += ascii ? ascii : text[i];
+        i += ascii ? 3 : 1;
+    }
+    return storage;
 }
 
 std::string EncodeUtf8(char32_t c) {
@@ -161,8 +211,10 @@ struct Runs {
 // reads: [-]digits[.digits][e[-]digits]. Every step shares one digit loop, Digits().
 class Scanner {
   public:
-    Scanner(std::string_view text, const NumberFormat& format) : text_(text), format_(format) {
-        plain_.reserve(text.size() + 1);
+    // Full-width forms read as ASCII before any of the locale's rules apply.
+    Scanner(std::string_view text, const NumberFormat& format)
+        : text_(WithHalfWidthForms(text, halfWidth_)), format_(format) {
+        plain_.reserve(text_.size() + 1);
     }
 
     double Read() {
@@ -185,9 +237,7 @@ class Scanner {
         while (std::size_t n = TrailingBlank(text_)) text_.remove_suffix(n);
     }
 
-    bool NonAsciiHere() const {
-        return pos_ < text_.size() && static_cast<unsigned char>(text_[pos_]) >= 0x80;
-    }
+    bool NonAsciiHere() const { return pos_ < text_.size() && !IsAscii(text_[pos_]); }
 
     void SkipMarks() {
         while (NonAsciiHere())
@@ -223,17 +273,17 @@ class Scanner {
         return negative;
     }
 
-    // The value of one of the locale's own digits here, consumed; -1 if there is none.
-    int TakeLocalDigit() {
-        if (format_.zero == U'0' || IsAscii(text_[pos_])) return -1;
+    // The value of a non-ASCII decimal digit here, consumed; -1 if there is none.
+    int TakeUnicodeDigit() {
+        if (IsAscii(text_[pos_])) return -1;
         const CodePoint c = DecodeUtf8(rest());
-        if (c.length == 0 || c.value < format_.zero || c.value > format_.zero + 9) return -1;
-        pos_ += c.length;
-        return int(c.value - format_.zero);
+        const int digit = c.length == 0 ? -1 : DigitValue(c.value);
+        if (digit >= 0) pos_ += c.length;
+        return digit;
     }
 
-    // The one digit loop: copies a run of digits, ASCII or the locale's, into the plain text as
-    // ASCII; returns how many.
+    // The one digit loop: copies a run of digits, ASCII or of any script, into the plain text
+    // as ASCII; returns how many.
     std::size_t Digits() {
         const std::size_t start = plain_.size();
         while (pos_ < text_.size()) {
@@ -241,7 +291,7 @@ class Scanner {
             if (c >= '0' && c <= '9') {
                 plain_ += c;
                 ++pos_;
-            } else if (const int digit = TakeLocalDigit(); digit >= 0) {
+            } else if (const int digit = TakeUnicodeDigit(); digit >= 0) {
                 plain_ += char('0' + digit);
             } else {
                 break;
@@ -322,6 +372,7 @@ class Scanner {
         return value;
     }
 
+    std::string halfWidth_;  // the text, where it had full-width forms
     std::string_view text_;
     const NumberFormat& format_;
     std::size_t pos_ = 0;
@@ -334,10 +385,13 @@ class Scanner {
 
 // The digits of |value| rounded to 15 significant digits, without trailing zeros, and the
 // decimal exponent of the first: 1234.5 gives {"12345", 3}.
+// The digits live in the value itself, so that a copy carries its own.
 struct Decimal {
-    std::string_view digits;
-    int exponent = 0;
     std::array<char, 16> storage{};
+    std::size_t count = 0;
+    int exponent = 0;
+
+    std::string_view digits() const { return {storage.data(), count}; }
 };
 
 // The largest value of 15 significant digits that is still a double. Anything above it would
@@ -354,9 +408,8 @@ Decimal FifteenDigits(double value) {
     Decimal decimal;
     decimal.storage[0] = text[0];
     text.copy(decimal.storage.data() + 1, e - 2, 2);
-    std::size_t count = e - 1;
-    while (count > 1 && decimal.storage[count - 1] == '0') --count;
-    decimal.digits = std::string_view(decimal.storage.data(), count);
+    decimal.count = e - 1;
+    while (decimal.count > 1 && decimal.storage[decimal.count - 1] == '0') --decimal.count;
     std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
                     decimal.exponent);
     return decimal;
@@ -365,22 +418,24 @@ Decimal FifteenDigits(double value) {
 // The digits with the exponent written out, with a full stop: shifted into place, zeros
 // filled in.
 void AppendPlain(std::string& text, const Decimal& d) {
-    const int count = int(d.digits.size());
+    const std::string_view digits = d.digits();
+    const int count = int(digits.size());
     if (d.exponent < 0) {
-        text.append("0.").append(std::size_t(-d.exponent - 1), '0').append(d.digits);
+        text.append("0.").append(std::size_t(-d.exponent - 1), '0').append(digits);
     } else if (d.exponent + 1 >= count) {
-        text.append(d.digits).append(std::size_t(d.exponent + 1 - count), '0');
+        text.append(digits).append(std::size_t(d.exponent + 1 - count), '0');
     } else {
-        text.append(d.digits.substr(0, std::size_t(d.exponent + 1)))
+        text.append(digits.substr(0, std::size_t(d.exponent + 1)))
             .append(1, '.')
-            .append(d.digits.substr(std::size_t(d.exponent + 1)));
+            .append(digits.substr(std::size_t(d.exponent + 1)));
     }
 }
 
 // "d.ddd" then E, the exponent's sign and its digits without padding: "1.5E+15", "2E-5".
 void AppendWithExponent(std::string& text, const Decimal& d) {
-    text.append(d.digits.substr(0, 1));
-    if (d.digits.size() > 1) text.append(1, '.').append(d.digits.substr(1));
+    const std::string_view digits = d.digits();
+    text.append(digits.substr(0, 1));
+    if (digits.size() > 1) text.append(1, '.').append(digits.substr(1));
     text.append(d.exponent < 0 ? "E-" : "E+").append(std::to_string(std::abs(d.exponent)));
 }
 
@@ -433,8 +488,9 @@ std::string DoubleToText(double value, const NumberFormat& format) {
     const Decimal decimal = FifteenDigits(value);
     // Plain up to and including 10^15; the notation follows the rounded value, so that
     // writing, reading and writing again gives the same text.
-    const bool plain = decimal.exponent >= -4 &&
-                       (decimal.exponent < 15 || (decimal.exponent == 15 && decimal.digits == "1"));
+    const bool plain =
+        decimal.exponent >= -4 &&
+        (decimal.exponent < 15 || (decimal.exponent == 15 && decimal.digits() == "1"));
     std::string text;
     text.reserve(24);
     if (value < 0) text += '-';

@@ -22,7 +22,7 @@ struct NumberFormat {
     std::string decimal = ".";
     std::string group = ",";
     GroupSizes groupSizes = {};  // Indian lakhs: {3, 2, 2}
-    char32_t zero = U'0';        // the locale's digits are this and the nine code points after it
+    char32_t zero = U'0';        // written digits are this and the nine code points after it
     std::string minus = "-";
     std::string plus = "+";
 };
@@ -42,9 +42,11 @@ class ConversionError : public std::runtime_error {
 };
 
 // Reads [blanks][sign]digits[decimal digits][E[sign]digits][blanks], correctly rounded.
-// Digits are ASCII or the locale's own; a sign is "+", "-" or the locale's own, with or without
-// its bidirectional marks; blanks are Unicode spaces, tab, CR and LF. Grouping separators are
-// accepted only in a well-formed integer part: groups of the locale's sizes or of three
+// Full-width forms (U+FF10-U+FF19, U+FF0B-U+FF0E, U+FF25, U+FF45) read as their ASCII
+// counterparts first. Digits are Unicode decimal digits of any script; a sign is "+", "-" or
+// the locale's own, with or without its bidirectional marks; blanks are Unicode spaces, tab, CR and
+// LF. Grouping separators are accepted only in a well-formed integer part: groups of the locale's
+// sizes or of three
 // ("12,345", never "1,5"). A keyboard's stand-ins for a separator read as that separator (a
 // plain space for a no-break space, "'" for U+2019, "." and "," for the Arabic separators)
 // unless they could be the other separator. Throws ConversionError; never returns an infinity

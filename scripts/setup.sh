@@ -9,7 +9,7 @@ run=(
     qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core  # the window
 )
 test=(
-    libgtest-dev libbenchmark-dev                # tests, benchmarks
+    libgtest-dev libbenchmark-dev unicode-data   # tests, benchmarks
     clang libclang-rt-14-dev                     # fuzzing
     xvfb xauth xdotool xclip imagemagick python3-xlib  # end-to-end tests, screenshots
     desktop-file-utils appstream lintian man-db  # package checks

@@ -74,6 +74,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, PowerTable, ::testing::Values(
     // the last digit of these two.
     PowerRow{"InOrderA", {{Input::Density, "1000"}, {Input::Head, "9"}, {Input::Flow, "50"}, {Input::Efficiency, "50"}}, "2.451"},
     PowerRow{"InOrderB", {{Input::Density, "1000"}, {Input::Head, "18"}, {Input::Flow, "220"}, {Input::Efficiency, "40"}}, "26.967"},
+    // Q * (b / 3600) would give 12.258.
+    PowerRow{"InOrderC", {{Input::Density, "600"}, {Input::Head, "21"}, {Input::Flow, "250"}, {Input::Efficiency, "70"}}, "12.257"},
     PowerRow{"NegativeHead", {{Input::Head, "-30"}}, "-6.983"},
     PowerRow{"EfficiencyAbove100IsComputedHere", {{Input::Efficiency, "140"}}, "3.492"},
     PowerRow{"ZeroHead", {{Input::Head, "0"}}, "0"},

@@ -136,6 +136,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, DoubleToTextTable, ::testing::Values(
     TextRow{&kEnglish, -2.5e20, "-2.5E+20"},
     TextRow{&kEnglish, 0.0001, "0.0001"},
     TextRow{&kEnglish, 0.00002, "2E-5"},
+    TextRow{&kEnglish, 1000000000000000.125, "1000000000000000"},  // notation of the rounded value
+    TextRow{&kEnglish, 0.000099999999999999995, "0.0001"},
     TextRow{&kGerman, 6.983, "6,983"},
     TextRow{&kGerman, 997.01, "997,01"},
     TextRow{&kGerman, 1234567.5, "1234567,5"},

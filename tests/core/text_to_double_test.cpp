@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
+#include <map>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "formats.h"
 
@@ -43,6 +47,13 @@ std::optional<Kind> ErrorOf(const Row& row) {
 }
 
 const NumberFormat kArabicDecimalDotGroups{"\u066B", "."};
+const NumberFormat kSpaceGroups{",", " "};
+const NumberFormat kJapanese{".", ","};
+
+// Every blank the README names: the Unicode space separators, tab, CR, LF and U+0085.
+const std::string kEveryBlank =
+    " \t\r\n\u00A0\u1680\u2000\u2001\u2002\u2003\u2004\u2005\u2006\u2007\u2008\u2009\u200A"
+    "\u202F\u205F\u3000\u0085";
 
 constexpr auto NaN = Kind::NotANumber;
 constexpr auto Range = Kind::OutOfRange;
@@ -123,7 +134,12 @@ INSTANTIATE_TEST_SUITE_P(English, TextToDoubleTable, ::testing::Values(
     Row{&kEnglish, "1,", std::nullopt, NaN},
     Row{&kEnglish, "1,,000", std::nullopt, NaN},
     Row{&kEnglish, "1,000e3", 1e6},
-    Row{&kEnglish, "1e1,000", std::nullopt, NaN}));
+    Row{&kEnglish, "1e1,000", std::nullopt, NaN},
+    Row{&kEnglish, ",500", std::nullopt, NaN},  // no leading group
+    Row{&kEnglish, "1,234,56,789", std::nullopt, NaN},  // middle groups must agree
+    Row{&kEnglish, "1,000,00,000", std::nullopt, NaN},
+    Row{&kEnglish, kEveryBlank + "30" + kEveryBlank, 30.0},
+    Row{&kEnglish, "\u2212" "30", -30.0}));
 // clang-format on
 
 // clang-format off
@@ -158,6 +174,9 @@ INSTANTIATE_TEST_SUITE_P(OtherLocales, TextToDoubleTable, ::testing::Values(
     Row{&kPolish, "12345 678", std::nullopt, NaN},
     Row{&kSwedish, "\u2212" "30", -30.0},
     Row{&kSwedish, "-1 000,5", -1000.5},
+    Row{&kSwedish, "1\u202F000", 1000.0},  // all three spaces read
+    Row{&kSpaceGroups, "1\u00A0000", 1000.0},
+    Row{&kSpaceGroups, "1\u202F000,5", 1000.5},
     Row{&kArabic, "\u0669\u0669\u0667\u066B\u0660\u0661", 997.01},
     Row{&kArabic, "\u061C-\u0663\u0660", -30.0},
     Row{&kArabic, "-\u0663\u0660", -30.0},  // without the mark
@@ -165,7 +184,26 @@ INSTANTIATE_TEST_SUITE_P(OtherLocales, TextToDoubleTable, ::testing::Values(
     Row{&kArabic, "1,000.5", 1000.5},  // the keyboard's separators
     Row{&kArabic, "\u0661\u066C\u0660\u0660\u0660", 1000.0},
     Row{&kArabic, "\u06630", 30.0},  // mixed digits
-    Row{&kArabic, "\u06F3", std::nullopt, NaN},  // Persian digits are not Egyptian ones
+    // A digit has one value whatever its script, in every locale.
+    Row{&kArabic, "\u06F3\u06F0", 30.0},  // Persian digits in Egyptian Arabic
+    Row{&kEnglish, "\u0969\u0966", 30.0},  // Devanagari
+    Row{&kEnglish, "\u06F3\u06F0", 30.0},  // Urdu keyboards
+    Row{&kEnglish, "\u0E53\u0E50.\u0E55", 30.5},  // Thai
+    Row{&kGerman, "\U0001D7D1\U0001D7CE", 30.0},  // mathematical bold, a second run of ten
+    Row{&kEnglish, "\u0BE6\u0BEF", 9.0},  // Tamil, first and last of the run
+    Row{&kEnglish, "\u19DA", std::nullopt, NaN},  // a digit, but not a decimal one
+    Row{&kEnglish, "\u0F2A", std::nullopt, NaN},  // Tibetan half digits follow a run of ten
+    Row{&kEnglish, "\u2163", std::nullopt, NaN},  // Roman numeral four
+    // Full-width forms as their ASCII counterparts, then the locale's rules.
+    Row{&kJapanese, "\uFF13\uFF10", 30.0},
+    Row{&kJapanese, "\uFF11\uFF0C\uFF10\uFF12\uFF15\uFF0E\uFF15", 1025.5},
+    Row{&kJapanese, "\uFF0D\uFF13\uFF10", -30.0},
+    Row{&kJapanese, "\uFF0B\uFF13\uFF25\uFF12", 300.0},
+    Row{&kJapanese, "\uFF13\uFF45\uFF0D\uFF12", 0.03},
+    Row{&kGerman, "\uFF11\uFF0E\uFF10\uFF10\uFF10\uFF0C\uFF15", 1000.5},
+    Row{&kJapanese, "\uFF11\uFF0C\uFF15", std::nullopt, NaN},  // still strict grouping
+    Row{&kArabicDecimalDotGroups, "\uFF11\uFF0E\uFF10\uFF10\uFF10", 1000.0},
+    Row{&kJapanese, "\uFF0F", std::nullopt, NaN},  // a full-width slash is no number
     Row{&kAdlam, "\U0001E951\U0001E952.\U0001E955", 12.5},
     // A stand-in that could be the other separator is no stand-in: "." is this group.
     Row{&kArabicDecimalDotGroups, "1.000", 1000.0},
@@ -176,21 +214,61 @@ INSTANTIATE_TEST_SUITE_P(OtherLocales, TextToDoubleTable, ::testing::Values(
     Row{&kSwiss, "1\u20190", std::nullopt, NaN}));
 // clang-format on
 
-// Broken UTF-8 and stray bytes are refused, never read past.
+// Broken UTF-8 and stray bytes are refused, never read past; only the shortest form of a
+// scalar value is a character.
 TEST(TextToDoubleBadInput, MalformedBytesAreRefused) {
-    for (const std::string& text : {std::string("\xC2"), std::string("1\xE2\x80"),
-                                    std::string("\xE2\x80\xAF"), std::string("5\xFF"),
-                                    std::string("1\0"
-                                                "2",
-                                                3),
-                                    std::string("\x80")}) {
-        for (const NumberFormat* format : {&kEnglish, &kFrench, &kSwiss}) {
+    for (const std::string& text :
+         {std::string("\xC2"), std::string("1\xE2\x80"), std::string("\xE2\x80\xAF"),
+          std::string("5\xFF"),
+          std::string("1\0"
+                      "2",
+                      3),
+          std::string("\x80"),
+          std::string("\xE0\x99\xA1\xE0\x99\xA0"),  // overlong U+0661 U+0660
+          std::string("\xF0\x80\x99\xA1"),          // overlong U+0661, four bytes
+          std::string("\xC0\xB1"),                  // overlong "1"
+          std::string("\xED\xA0\x80"),              // a surrogate
+          std::string("\xF4\x90\x80\x80"),          // beyond U+10FFFF
+          std::string("\xEF\xBC"),                  // a cut full-width form
+          std::string("1\xEF\xBC\x90\xBC\x90")}) {  // a stray byte after one
+        for (const NumberFormat* format : {&kEnglish, &kFrench, &kSwiss, &kArabic, &kAdlam}) {
             try {
                 TextToDouble(text, *format);
                 ADD_FAILURE() << "accepted a malformed text";
             } catch (const ConversionError& e) {
                 EXPECT_EQ(e.kind(), NaN);
             }
+        }
+    }
+}
+
+std::string Utf8(char32_t c) {
+    if (c < 0x80) return std::string(1, char(c));
+    const int more = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    const unsigned lead[] = {0, 0xC0, 0xE0, 0xF0};
+    std::string bytes(1, char(lead[more] | (c >> (6 * more))));
+    for (int i = more - 1; i >= 0; --i) bytes += char(0x80 | ((c >> (6 * i)) & 0x3F));
+    return bytes;
+}
+
+// Every decimal digit Unicode has reads as its value, in any locale; the code point after a
+// run's nine reads only where another run starts.
+TEST(TextToDoubleUnicode, EveryDecimalDigitReads) {
+    std::ifstream data("/usr/share/unicode/UnicodeData.txt");
+    if (!data) GTEST_SKIP() << "needs unicode-data";
+    std::map<char32_t, int> digits;
+    for (std::string line; std::getline(data, line);) {
+        std::istringstream in(line);
+        std::vector<std::string> fields;
+        for (std::string field; std::getline(in, field, ';');) fields.push_back(field);
+        if (fields.size() > 7 && fields[2] == "Nd")
+            digits[char32_t(std::stoul(fields[0], nullptr, 16))] = std::stoi(fields[6]);
+    }
+    ASSERT_EQ(digits.size(), 680u);  // Unicode 15
+    for (const auto& [c, value] : digits) {
+        EXPECT_EQ(TextToDouble(Utf8(c) + Utf8(c), kGerman), value * 11) << std::hex << +c;
+        if (value == 9 && !digits.contains(c + 1)) {
+            EXPECT_THROW(TextToDouble(Utf8(c + 1), kEnglish), ConversionError) << std::hex << +c;
         }
     }
 }
