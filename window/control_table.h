@@ -24,14 +24,14 @@ struct ControlEntry {
     ControlKind kind;
     const char* text = "";  // caption, or a text box's initial text
     int left = 0, top = 0, width = 0, height = 0;
-    int tab = -1;  // place in the focus order; -1 for controls outside it
+    int tab = -1;  // place in the focus order, for the controls that take the focus
     std::optional<std::uint32_t> colour = {};  // text colour; the toolkit's default when empty
     const char* accessibleName = nullptr;
     const char* description = nullptr;  // for screen readers: the box's unit
     std::optional<Input> input = {};    // the quantity a text box holds for Power
     bool readOnly = false;              // text box
     bool checked = false;               // check box
-    int x2 = 0, y2 = 0;                 // line: its end point; left and top are its start
+    int x2 = 0;                         // line: x of its end; it runs level from (left, top)
     const char* resource = nullptr;     // picture: the image it shows
     bool stretched = false;             // picture drawn to its frame rather than at its own size
 };
@@ -42,47 +42,47 @@ inline constexpr int kClientHeight = 3780;
 // clang-format off
 inline constexpr std::array kControls = std::to_array<ControlEntry>({
     {.name = "Label1", .kind = ControlKind::Label, .text = "Head",
-     .left = 120, .top = 120, .width = 495, .height = 255, .tab = 0},
+     .left = 120, .top = 120, .width = 495, .height = 255},
     {.name = "H", .kind = ControlKind::TextBox, .text = "30",
      .left = 1560, .top = 120, .width = 1335, .height = 375, .tab = 1,
      .colour = kRed, .accessibleName = "Head",
      .description = "metres", .input = Input::Head},
     {.name = "Label2", .kind = ControlKind::Label, .text = "m",
-     .left = 3000, .top = 240, .width = 735, .height = 255, .tab = 2},
+     .left = 3000, .top = 240, .width = 735, .height = 255},
     {.name = "Label3", .kind = ControlKind::Label, .text = "Flow",
-     .left = 120, .top = 600, .width = 495, .height = 255, .tab = 3},
+     .left = 120, .top = 600, .width = 495, .height = 255},
     {.name = "Q", .kind = ControlKind::TextBox, .text = "60",
      .left = 1560, .top = 600, .width = 1335, .height = 375, .tab = 4,
      .colour = kRed, .accessibleName = "Flow",
      .description = "cubic metres per hour", .input = Input::Flow},
     {.name = "Label4", .kind = ControlKind::Label, .text = "m3/hr",
-     .left = 3000, .top = 720, .width = 735, .height = 255, .tab = 5},
+     .left = 3000, .top = 720, .width = 735, .height = 255},
     {.name = "Label5", .kind = ControlKind::Label, .text = "Fluid Density",
-     .left = 120, .top = 1080, .width = 975, .height = 255, .tab = 6},
+     .left = 120, .top = 1080, .width = 975, .height = 255},
     {.name = "D", .kind = ControlKind::TextBox, .text = "997.01",
      .left = 1560, .top = 1080, .width = 1335, .height = 375, .tab = 7,
      .colour = kRed, .accessibleName = "Fluid Density",
      .description = "kilograms per cubic metre", .input = Input::Density},
     {.name = "Label6", .kind = ControlKind::Label, .text = "kg/m3",
-     .left = 3000, .top = 1200, .width = 735, .height = 255, .tab = 8},
+     .left = 3000, .top = 1200, .width = 735, .height = 255},
     {.name = "Label7", .kind = ControlKind::Label, .text = "Pump Efficiency",
-     .left = 120, .top = 1560, .width = 1335, .height = 255, .tab = 9},
+     .left = 120, .top = 1560, .width = 1335, .height = 255},
     {.name = "E", .kind = ControlKind::TextBox, .text = "70",
      .left = 1560, .top = 1560, .width = 1335, .height = 375, .tab = 10,
      .colour = kRed, .accessibleName = "Pump Efficiency",
      .description = "percent", .input = Input::Efficiency},
     {.name = "Label8", .kind = ControlKind::Label, .text = "%",
-     .left = 3000, .top = 1680, .width = 735, .height = 255, .tab = 11},
+     .left = 3000, .top = 1680, .width = 735, .height = 255},
     {.name = "Line1", .kind = ControlKind::Line,
-     .left = 120, .top = 2040, .x2 = 3840, .y2 = 2040},
+     .left = 120, .top = 2040, .x2 = 3840},
     {.name = "Label9", .kind = ControlKind::Label, .text = "Power",
-     .left = 120, .top = 2280, .width = 1335, .height = 255, .tab = 12},
+     .left = 120, .top = 2280, .width = 1335, .height = 255},
     {.name = "P", .kind = ControlKind::TextBox,
      .left = 1560, .top = 2160, .width = 1335, .height = 375, .tab = 13,
      .colour = kPurple, .accessibleName = "Power",
      .description = "kilowatts", .readOnly = true},
     {.name = "Label10", .kind = ControlKind::Label, .text = "kW",
-     .left = 3000, .top = 2280, .width = 735, .height = 255, .tab = 14},
+     .left = 3000, .top = 2280, .width = 735, .height = 255},
     {.name = "LiveCalc", .kind = ControlKind::CheckBox, .text = "Perform Live Calculations",
      .left = 120, .top = 2760, .width = 2175, .height = 375, .tab = 16,
      .accessibleName = "Perform Live Calculations", .checked = true},
@@ -90,9 +90,9 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
      .left = 5520, .top = 3240, .width = 1300, .height = 375, .tab = 15,
      .accessibleName = "Calculate"},
     {.name = "Label12", .kind = ControlKind::Label, .text = "Rev.A",
-     .left = 120, .top = 3360, .width = 735, .height = 255, .tab = 18, .colour = kGreen},
+     .left = 120, .top = 3360, .width = 735, .height = 255, .colour = kGreen},
     {.name = "Label11", .kind = ControlKind::Label, .text = "By: Kestrin (08-Feb-2012)",
-     .left = 1200, .top = 3360, .width = 2775, .height = 255, .tab = 17, .colour = kGreen},
+     .left = 1200, .top = 3360, .width = 2775, .height = 255, .colour = kGreen},
     {.name = "Image2", .kind = ControlKind::Picture,
      .left = 6000, .top = 120, .width = 825, .height = 495,
      .accessibleName = "Logo", .resource = ":/logo.svg", .stretched = true},

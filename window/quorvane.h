@@ -31,7 +31,6 @@
 #include "power.h"
 
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 

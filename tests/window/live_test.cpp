@@ -28,7 +28,7 @@ class LiveTest : public QObject {
     // ("=" alone empties it); +text types; Tab, Backtab, Return, Enter, Esc, Space, Backspace,
     // AltC and the keypad's KP. and KP, press keys; off and grey set the check box without a click;
     // menu opens and closes the focused box's context menu; away activates another window and comes
-    // back.
+    // back; elsewhere moves the focus into a box of another window of this process.
     void perform(WindowDriver& driver, const QString& steps) {
         for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
             if (step.startsWith('@')) {
@@ -52,6 +52,13 @@ class LiveTest : public QObject {
                     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
                 });
                 driver.click(driver.focusName(), Qt::RightButton, 0);
+            } else if (step == "elsewhere") {
+                QWidget other;
+                auto* box = new QLineEdit(&other);
+                other.show();
+                QVERIFY(QTest::qWaitForWindowActive(&other));
+                box->setFocus();
+                QTRY_COMPARE(QApplication::focusWidget(), box);
             } else if (step == "away") {
                 QWidget other;
                 other.show();
@@ -96,6 +103,7 @@ class LiveTest : public QObject {
         row("click on a label is no leaving", "@Q =120 @Label1", "6.983", "Q", "Q");
         row("context menu is no leaving", "@Q =120 menu", "6.983", "Q", "Q");
         row("another window is no leaving", "@Q =120 away", "6.983", "Q", "Q");
+        row("a box of another window is no leaving", "@Q =120 elsewhere", "6.983", "(none)", "Q");
         row("Esc does nothing", "@Q =120 Esc", "6.983", "Q", "Q");
         row("greyed counts as live", "grey @Q =120 Return", "13.967", "Q", "Q", "70", "grey");
         row("empty head", "@H = Return", "", "H", "H");

@@ -296,12 +296,15 @@ class WindowTest : public QObject {
         QCOMPARE(bool(accessible->state().readOnly), readOnly);
     }
 
-    // One click in the result and Ctrl+C copies all of it.
+    // One click in the result and Ctrl+C copies all of it; a selection, just that.
     void copyResult() {
         QApplication::clipboard()->clear();
         driver->click("P");
         key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QString("6.983"));
+        box("P")->setSelection(0, 1);
+        key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("6"));
     }
 
     void version() {
@@ -353,6 +356,14 @@ class WindowTest : public QObject {
         box("Q")->setText("1.000");  // grouped thousands
         driver->click("Command1");
         QCOMPARE(box("P")->text(), QString("116,389"));
+        for (const Qt::Key keypadDecimal : {Qt::Key_Period, Qt::Key_Comma}) {
+            driver->click("E");
+            key(Qt::Key_A, Qt::ControlModifier);
+            driver->type("7");
+            key(keypadDecimal, Qt::KeypadModifier);
+            driver->type("5");
+            QCOMPARE(box("E")->text(), QString("7,5"));
+        }
     }
 };
 
