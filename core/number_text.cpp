@@ -161,18 +161,17 @@ char HalfWidth(char32_t c) {
     }
 }
 
-// The text with its full-width forms in ASCII, in `storage`; the text itself, uncopied, when it
-// has none (each of them starts with the byte 0xEF).
-std::string_view WithHalfWidthForms(std::string_view text, std::string& storage) {
-    if (text.find('\xEF') == std::string_view::npos) return text;
-    storage.reserve(text.size());
+// The text with its full-width forms in ASCII, kept in `halfWidth`. Out of line: the usual text
+// has none, and its path stays short.
+[[gnu::noinline]] std::string_view ToHalfWidth(std::string_view text, std::string& halfWidth) {
+    halfWidth.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const CodePoint c = DecodeUtf8(text.substr(i));
         const char ascii = c.length == 3 ? HalfWidth(c.value) : 0;
-        storage += ascii ? ascii : text[i];
+        halfWidth += ascii ? ascii : text[i];
         i += ascii ? 3 : 1;
     }
-    return storage;
+    return halfWidth;
 }
 
 std::string EncodeUtf8(char32_t c) {
@@ -211,10 +210,8 @@ struct Runs {
 // reads: [-]digits[.digits][e[-]digits]. Every step shares one digit loop, Digits().
 class Scanner {
   public:
-    // Full-width forms read as ASCII before any of the locale's rules apply.
-    Scanner(std::string_view text, const NumberFormat& format)
-        : text_(WithHalfWidthForms(text, halfWidth_)), format_(format) {
-        plain_.reserve(text_.size() + 1);
+    Scanner(std::string_view text, const NumberFormat& format) : text_(text), format_(format) {
+        plain_.reserve(text.size() + 1);
     }
 
     double Read() {
@@ -372,7 +369,6 @@ class Scanner {
         return value;
     }
 
-    std::string halfWidth_;  // the text, where it had full-width forms
     std::string_view text_;
     const NumberFormat& format_;
     std::size_t pos_ = 0;
@@ -460,6 +456,10 @@ std::string Localised(std::string ascii, const NumberFormat& format) {
 }  // namespace
 
 double TextToDouble(std::string_view text, const NumberFormat& format) {
+    // Full-width forms read as their ASCII counterparts, before the locale's rules. Each of them
+    // starts with the byte 0xEF.
+    std::string halfWidth;
+    if (std::ranges::find(text, '\xEF') != text.end()) text = ToHalfWidth(text, halfWidth);
     return Scanner(text, format).Read();
 }
 
