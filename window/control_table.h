@@ -29,6 +29,7 @@ struct ControlEntry {
     const char* accessibleName = nullptr;
     const char* description = nullptr;  // for screen readers: the box's unit
     std::optional<Input> input = {};    // the quantity a text box holds for Power
+    const char* caption = nullptr;      // text box: the label that names it
     bool readOnly = false;              // text box
     bool checked = false;               // check box
     int x2 = 0;                         // line: x of its end; it runs level from (left, top)
@@ -46,7 +47,7 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
     {.name = "H", .kind = ControlKind::TextBox, .text = "30",
      .left = 1560, .top = 120, .width = 1335, .height = 375, .tab = 1,
      .colour = kRed, .accessibleName = "Head",
-     .description = "metres", .input = Input::Head},
+     .description = "metres", .input = Input::Head, .caption = "Label1"},
     {.name = "Label2", .kind = ControlKind::Label, .text = "m",
      .left = 3000, .top = 240, .width = 735, .height = 255},
     {.name = "Label3", .kind = ControlKind::Label, .text = "Flow",
@@ -54,7 +55,7 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
     {.name = "Q", .kind = ControlKind::TextBox, .text = "60",
      .left = 1560, .top = 600, .width = 1335, .height = 375, .tab = 4,
      .colour = kRed, .accessibleName = "Flow",
-     .description = "cubic metres per hour", .input = Input::Flow},
+     .description = "cubic metres per hour", .input = Input::Flow, .caption = "Label3"},
     {.name = "Label4", .kind = ControlKind::Label, .text = "m3/hr",
      .left = 3000, .top = 720, .width = 735, .height = 255},
     {.name = "Label5", .kind = ControlKind::Label, .text = "Fluid Density",
@@ -62,7 +63,7 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
     {.name = "D", .kind = ControlKind::TextBox, .text = "997.01",
      .left = 1560, .top = 1080, .width = 1335, .height = 375, .tab = 7,
      .colour = kRed, .accessibleName = "Fluid Density",
-     .description = "kilograms per cubic metre", .input = Input::Density},
+     .description = "kilograms per cubic metre", .input = Input::Density, .caption = "Label5"},
     {.name = "Label6", .kind = ControlKind::Label, .text = "kg/m3",
      .left = 3000, .top = 1200, .width = 735, .height = 255},
     {.name = "Label7", .kind = ControlKind::Label, .text = "Pump Efficiency",
@@ -70,7 +71,7 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
     {.name = "E", .kind = ControlKind::TextBox, .text = "70",
      .left = 1560, .top = 1560, .width = 1335, .height = 375, .tab = 10,
      .colour = kRed, .accessibleName = "Pump Efficiency",
-     .description = "percent", .input = Input::Efficiency},
+     .description = "percent", .input = Input::Efficiency, .caption = "Label7"},
     {.name = "Label8", .kind = ControlKind::Label, .text = "%",
      .left = 3000, .top = 1680, .width = 735, .height = 255},
     {.name = "Line1", .kind = ControlKind::Line,
@@ -80,7 +81,7 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
     {.name = "P", .kind = ControlKind::TextBox,
      .left = 1560, .top = 2160, .width = 1335, .height = 375, .tab = 13,
      .colour = kPurple, .accessibleName = "Power",
-     .description = "kilowatts", .readOnly = true},
+     .description = "kilowatts", .caption = "Label9", .readOnly = true},
     {.name = "Label10", .kind = ControlKind::Label, .text = "kW",
      .left = 3000, .top = 2280, .width = 735, .height = 255},
     {.name = "LiveCalc", .kind = ControlKind::CheckBox, .text = "Perform Live Calculations",

@@ -1,7 +1,5 @@
 #include "quorvane.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -22,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "accessibility.h"
 #include "app_info.h"
 #include "control_table.h"
 #include "number_format.h"
@@ -105,21 +104,10 @@ QPalette DialogPalette() {
     return QPalette(QColor(0xEF, 0xEF, 0xEF));
 }
 
-// The window as screen readers see it: a window with its title, not a filler.
-QAccessibleInterface* AccessibleWindow(const QString& className, QObject* object) {
-    if (className != "quorvane::Quorvane" || !object->isWidgetType()) return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-}
-
 }  // namespace
 
 Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat()) {
-    // Once per process: screen readers are to see this window as a window.
-    static const bool accessibleWindow = [] {
-        QAccessible::installFactory(AccessibleWindow);
-        return true;
-    }();
-    Q_UNUSED(accessibleWindow);
+    InstallAccessibility();
     setPalette(DialogPalette());  // before the controls, which inherit it
     setWindowTitle(app::kDisplayName);
     setWindowIcon(ApplicationIcon());
@@ -156,6 +144,7 @@ void Quorvane::CreateControls() {
     P->installEventFilter(this);  // Ctrl+C copies the whole result: see eventFilter
     LiveCalc = CreateCheckBox(Row("LiveCalc"));
     Command1 = CreateButton(Row("Command1"));
+    announcer_ = new Announcer(this);
 }
 
 void Quorvane::CreateDecoration(const ControlEntry& entry) {
@@ -191,6 +180,10 @@ QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
     // A box has no length limit of its own; Qt's default would cut a pasted text at 32767.
     box->setMaxLength(std::numeric_limits<int>::max());
     box->setReadOnly(entry.readOnly);
+    // Screen readers name the box by its caption ("labelled by").
+    for (const auto& [control, row] : laidOut_)
+        if (entry.caption && std::string_view(row->name) == entry.caption)
+            static_cast<QLabel*>(control)->setBuddy(box);
     return box;
 }
 
@@ -267,25 +260,44 @@ void Quorvane::ConnectReactions() {
         connect(box, &QLineEdit::textChanged, box,
                 [box] { SetTextColour(box, QPalette::Text, kBlue); });
         // Fires on every Enter, edited or not; the key still goes on to the box.
-        connect(box, &QLineEdit::returnPressed, this, [this, box] { InputFinished(box); });
+        connect(box, &QLineEdit::returnPressed, this, [this, box] { InputFinished(box, true); });
     }
     // editingFinished misses a box left unedited since its last Enter and fires when focus only
     // passes through; the focus change itself says exactly when a box is left.
     connect(qApp, &QApplication::focusChanged, this, &Quorvane::OnFocusChanged);
-    connect(LiveCalc, &QCheckBox::clicked, this, [this] { LiveRecalc(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Power(); });
+    connect(LiveCalc, &QCheckBox::clicked, this, [this] {
+        LiveRecalc();
+        AnnouncePower();
+    });
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        Power();
+        AnnouncePower();
+    });
 }
 
 void Quorvane::OnFocusChanged(QWidget* old, QWidget* now) {
     // Another application, or the box's own context menu, is no other control of ours.
     if (movingFocus_ || now == nullptr || now->window() != this) return;
     for (QLineEdit* box : inputBoxes_)
-        if (old == box) InputFinished(box);
+        if (old == box) InputFinished(box, false);
 }
 
-void Quorvane::InputFinished(QLineEdit* box) {
-    if (box == E) CheckEfficiencyLimit();
+void Quorvane::InputFinished(QLineEdit* box, bool byEnter) {
+    const QString before = P->text();
+    const bool refused = box == E && CheckEfficiencyLimit();
     LiveRecalc();
+    // Enter asks for the result; merely leaving a box says only what changed.
+    if (byEnter || refused || P->text() != before) AnnouncePower(refused);
+}
+
+// The result, spoken by screen readers wherever the focus is: "Power 6.983 kilowatts".
+void Quorvane::AnnouncePower(bool efficiencyRefused) {
+    const ControlEntry& power = Row("P");
+    QString message = QString::fromUtf8(power.accessibleName) + ' ';
+    message += P->text().isEmpty() ? QString("empty") : P->text() + ' ' + power.description;
+    if (efficiencyRefused)
+        message.prepend(QString::fromUtf8(Row("E").accessibleName) + " above 100 refused. ");
+    announcer_->Announce(message);
 }
 
 void Quorvane::LiveRecalc() {
@@ -295,19 +307,19 @@ void Quorvane::LiveRecalc() {
         Power();  // checked or greyed
 }
 
-void Quorvane::CheckEfficiencyLimit() {
+bool Quorvane::CheckEfficiencyLimit() {
     double efficiency = 0;
     try {
         efficiency = TextToDouble(E->text().toStdString(), format_);
     } catch (const ConversionError&) {
-        return;  // nothing to compare; the recalculation that follows empties the result
+        return false;  // nothing to compare; the recalculation that follows empties the result
     }
-    if (efficiency > 100) {
-        E->clear();
-        // At once, not later: a deferred focus change would swallow the click that moved it.
-        const QScopedValueRollback guard(movingFocus_, true);
-        E->setFocus(Qt::OtherFocusReason);
-    }
+    if (efficiency <= 100) return false;
+    E->clear();
+    // At once, not later: a deferred focus change would swallow the click that moved it.
+    const QScopedValueRollback guard(movingFocus_, true);
+    E->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 std::optional<double> Quorvane::Power() {

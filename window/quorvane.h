@@ -8,7 +8,8 @@
 //  3. For the efficiency box, CheckEfficiencyLimit comes first: above 100 it empties the box
 //     and puts the focus back into it.
 //  4. LiveRecalc: with "Perform Live Calculations" unchecked it empties the result box;
-//     checked or greyed, it calls Power.
+//     checked or greyed, it calls Power. AnnouncePower then has screen readers speak the
+//     result (after Enter, or when it changed), wherever the focus is.
 //  5. Power hands the window, as a CalculatorView, to the core's Power (core/power.h), which
 //     reads the four texts through InputText, converts them with TextToDouble in the user's
 //     NumberFormat, computes, and writes the result (or "") through SetPowerText into P.
@@ -36,6 +37,7 @@ class QPushButton;
 
 namespace quorvane {
 
+class Announcer;
 struct ControlEntry;
 
 class Quorvane : public QWidget, private CalculatorView {
@@ -75,15 +77,17 @@ class Quorvane : public QWidget, private CalculatorView {
 
     // The reactions.
     void OnFocusChanged(QWidget* old, QWidget* now);
-    void InputFinished(QLineEdit* box);
+    void InputFinished(QLineEdit* box, bool byEnter);
     void LiveRecalc();
-    void CheckEfficiencyLimit();
+    bool CheckEfficiencyLimit();  // true when it refused the efficiency
+    void AnnouncePower(bool efficiencyRefused = false);
 
     NumberFormat format_;
     std::array<QLineEdit*, 4> inputBoxes_{};                         // by Input
     std::vector<std::pair<QWidget*, const ControlEntry*>> laidOut_;  // every control, its row
     double twipsFactor_ = 1.0;
     bool movingFocus_ = false;  // set while the window moves the focus itself
+    Announcer* announcer_ = nullptr;
 
     // The controls that react or are read, under their fixed names.
     QLineEdit* H = nullptr;

@@ -82,31 +82,33 @@ class LiveTest : public QObject {
         QTest::addColumn<QString>("efficiency");  // text left in E
         QTest::addColumn<QString>("live");        // LiveCalc afterwards
         QTest::addColumn<int>("calculations");    // clicks that reached Calculate
+        QTest::addColumn<QString>("spoken");      // last announcement; null: not checked
 
         auto row = [](const char* name, const char* steps, const char* power, const char* focus,
                       const char* blue, const char* efficiency = "70", const char* live = "on",
-                      int calculations = 0) {
+                      int calculations = 0, const char* spoken = nullptr) {
             QTest::newRow(name) << steps << power << focus << blue << efficiency << live
-                                << calculations;
+                                << calculations << QString(spoken);
         };
         // Typing alone
         row("one character turns H blue", "@H +3", "6.983", "H", "H");
         row("typing leaves P alone", "@Q =120", "6.983", "Q", "Q");
         row("a retyped default stays blue", "@H =30 Return", "6.983", "H", "H");
         // Enter and leaving a box, live calculation on
-        row("Enter", "@Q =120 Return", "13.967", "Q", "Q");
+        row("Enter", "@Q =120 Return", "13.967", "Q", "Q", "70", "on", 0, "Power 13.967 kilowatts");
         row("keypad Enter", "@Q =120 Enter", "13.967", "Q", "Q");
-        row("Tab", "@Q =120 Tab", "13.967", "D", "Q");
+        row("Tab", "@Q =120 Tab", "13.967", "D", "Q", "70", "on", 0, "Power 13.967 kilowatts");
         row("Shift+Tab", "@Q =120 Backtab", "13.967", "H", "Q");
         row("Shift+Tab from H wraps", "@H =40 Backtab", "9.311", "LiveCalc", "H");
         row("click on another box", "@Q =120 @D", "13.967", "D", "Q");
-        row("click on a label is no leaving", "@Q =120 @Label1", "6.983", "Q", "Q");
+        row("click on a label is no leaving", "@Q =120 @Label1", "6.983", "Q", "Q", "70", "on", 0,
+            "");
         row("context menu is no leaving", "@Q =120 menu", "6.983", "Q", "Q");
         row("another window is no leaving", "@Q =120 away", "6.983", "Q", "Q");
         row("a box of another window is no leaving", "@Q =120 elsewhere", "6.983", "(none)", "Q");
         row("Esc does nothing", "@Q =120 Esc", "6.983", "Q", "Q");
         row("greyed counts as live", "grey @Q =120 Return", "13.967", "Q", "Q", "70", "grey");
-        row("empty head", "@H = Return", "", "H", "H");
+        row("empty head", "@H = Return", "", "H", "H", "70", "on", 0, "Power empty");
         row("empty density, Tab", "@D = Tab", "", "E", "D");
         row("letters", "@Q =6O Return", "", "Q", "Q");
         row("keypad comma types the decimal separator", "@Q =12 KP, +5 Return", "1.455", "Q", "Q");
@@ -120,20 +122,22 @@ class LiveTest : public QObject {
             "Command1", "Q", "70", "off", 1);
         row("keypad Enter on the focused Calculate", "off @Q =120 Tab Tab Tab Tab Enter", "13.967",
             "Command1", "Q", "70", "off", 1);
-        row("unchecking empties", "@LiveCalc", "", "LiveCalc", "", "70", "off");
+        row("unchecking empties", "@LiveCalc", "", "LiveCalc", "", "70", "off", 0, "Power empty");
         row("Space rechecks", "@LiveCalc Space", "6.983", "LiveCalc", "", "70", "on");
         row("rechecking shows current inputs", "@LiveCalc @Q =120 Return @LiveCalc", "13.967",
             "LiveCalc", "Q", "70", "on");
         // Alt+C leaves the box first, then calculates
         row("Alt+C from H", "off @H =40 AltC", "9.311", "Command1", "H", "70", "off", 1);
-        row("Alt+C from Q", "off @Q =120 AltC", "13.967", "Command1", "Q", "70", "off", 1);
+        row("Alt+C from Q", "off @Q =120 AltC", "13.967", "Command1", "Q", "70", "off", 1,
+            "Power 13.967 kilowatts");
         row("Alt+C from D", "off @D =1000 AltC", "7.004", "Command1", "D", "70", "off", 1);
         row("Alt+C from E", "off @E =100 AltC", "4.888", "Command1", "E", "100", "off", 1);
         // The efficiency limit
         row("100 passes", "@E =100 Return", "4.888", "E", "E", "100");
         row("negative passes", "@E =-70 Return", "-6.983", "E", "E", "-70");
         row("zero passes, P empty", "@E =0 Return", "", "E", "E", "0");
-        row("150 Enter", "@E =150 Return", "", "E", "E", "");
+        row("150 Enter", "@E =150 Return", "", "E", "E", "", "on", 0,
+            "Pump Efficiency above 100 refused. Power empty");
         row("150 Tab", "@E =150 Tab", "", "E", "E", "");
         row("150 Shift+Tab", "@E =150 Backtab", "", "E", "E", "");
         row("150 click on a box", "@E =150 @H", "", "E", "E", "");
@@ -143,6 +147,9 @@ class LiveTest : public QObject {
         row("150 live off", "off @E =150 Tab", "", "E", "E", "", "off");
         row("100.01 refused", "@E =100.01 Tab", "", "E", "E", "");
         row("emptied box can be left", "@E =150 Tab Tab", "", "P", "E", "");
+        row("an unchanged result is not said again", "@H Tab", "6.983", "Q", "", "70", "on", 0, "");
+        row("Enter says it all the same", "@H Return", "6.983", "H", "", "70", "on", 0,
+            "Power 6.983 kilowatts");
         row("refused then retyped", "@E =150 Tab +90 Tab", "5.431", "P", "E", "90");
         row("not a number passes the limit", "@E =abc Tab", "", "P", "E", "abc");
     }
@@ -161,7 +168,12 @@ class LiveTest : public QObject {
         QFETCH(QString, efficiency);
         QFETCH(QString, live);
         QFETCH(int, calculations);
+        QFETCH(QString, spoken);
         QCOMPARE(driver.box("P")->text(), power);
+        if (!spoken.isNull()) {
+            const QWidget* announcer = driver.control("Announcer");
+            QCOMPARE(announcer->isVisible() ? announcer->accessibleName() : QString(""), spoken);
+        }
         QCOMPARE(driver.focusName(), focus);
         for (const char* name : {"H", "Q", "D", "E"})
             QCOMPARE(driver.box(name)->palette().color(QPalette::Text),

@@ -1,4 +1,5 @@
 #include <QAccessible>
+#include <QAccessibleTextInterface>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFrame>
@@ -59,7 +60,7 @@ class WindowTest : public QObject {
     static QStringList ControlNames(const QWidget& window) {
         QStringList names;
         for (const QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            names << child->objectName();
+            if (!child->isHidden()) names << child->objectName();  // not the announcer
         return names;
     }
 
@@ -266,17 +267,20 @@ class WindowTest : public QObject {
         QTest::addColumn<QString>("spoken");
         QTest::addColumn<QString>("description");
         QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("labelledBy");
         const auto row = [](const char* name, QAccessible::Role role, const char* spoken,
-                            const char* description = "", bool readOnly = false) {
+                            const char* description = "", bool readOnly = false,
+                            const char* labelledBy = "") {
             QTest::newRow(*name ? name : "window")
-                << name << int(role) << spoken << description << readOnly;
+                << name << int(role) << spoken << description << readOnly << labelledBy;
         };
         row("", QAccessible::Window, "Quorvane Calculator");
-        row("H", QAccessible::EditableText, "Head", "metres");
-        row("Q", QAccessible::EditableText, "Flow", "cubic metres per hour");
-        row("D", QAccessible::EditableText, "Fluid Density", "kilograms per cubic metre");
-        row("E", QAccessible::EditableText, "Pump Efficiency", "percent");
-        row("P", QAccessible::EditableText, "Power", "kilowatts", true);
+        row("H", QAccessible::EditableText, "Head", "metres", false, "Label1");
+        row("Q", QAccessible::EditableText, "Flow", "cubic metres per hour", false, "Label3");
+        row("D", QAccessible::EditableText, "Fluid Density", "kilograms per cubic metre", false,
+            "Label5");
+        row("E", QAccessible::EditableText, "Pump Efficiency", "percent", false, "Label7");
+        row("P", QAccessible::EditableText, "Power", "kilowatts", true, "Label9");
         row("LiveCalc", QAccessible::CheckBox, "Perform Live Calculations");
         row("Command1", QAccessible::Button, "Calculate");
     }
@@ -286,6 +290,7 @@ class WindowTest : public QObject {
         QFETCH(QString, spoken);
         QFETCH(QString, description);
         QFETCH(bool, readOnly);
+        QFETCH(QString, labelledBy);
         QObject* object =
             name.isEmpty() ? static_cast<QObject*>(window) : control(qPrintable(name));
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
@@ -294,6 +299,60 @@ class WindowTest : public QObject {
         QCOMPARE(accessible->text(QAccessible::Name), spoken);
         QCOMPARE(accessible->text(QAccessible::Description), description);
         QCOMPARE(bool(accessible->state().readOnly), readOnly);
+        if (role == QAccessible::EditableText)
+            QCOMPARE(bool(accessible->state().editable), !readOnly);
+        const auto labels = accessible->relations(QAccessible::Label);
+        QCOMPARE(labels.isEmpty() ? QString() : labels.first().first->object()->objectName(),
+                 labelledBy);
+    }
+
+    // Every text query on a box answers at once, with whole numbers: a word query at the end
+    // once hung, and per-character attribute runs cut the last digit off what was spoken.
+    void accessibleText_data() {
+        QTest::addColumn<QString>("query");  // at, before, after or attributes
+        QTest::addColumn<int>("boundary");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        const auto row = [](const char* name, const char* query,
+                            QAccessible::TextBoundaryType boundary, int offset, const char* text,
+                            int start, int end) {
+            QTest::newRow(name) << query << int(boundary) << offset << text << start << end;
+        };
+        // clang-format off
+        row("word at the end",       "at",     QAccessible::WordBoundary,      6, "997.01", 0, 6);
+        row("word past the end",     "at",     QAccessible::WordBoundary,     99, "997.01", 0, 6);
+        row("word in the middle",    "at",     QAccessible::WordBoundary,      3, "997.01", 0, 6);
+        row("line at the end",       "at",     QAccessible::LineBoundary,      6, "997.01", 0, 6);
+        row("sentence",              "at",     QAccessible::SentenceBoundary,  2, "997.01", 0, 6);
+        row("paragraph",             "at",     QAccessible::ParagraphBoundary, 0, "997.01", 0, 6);
+        row("whole text",            "at",     QAccessible::NoBoundary,        4, "997.01", 0, 6);
+        row("character",             "at",     QAccessible::CharBoundary,      5, "1",      5, 6);
+        row("no character at the end", "at",   QAccessible::CharBoundary,      6, "",       6, 6);
+        row("character before",      "before", QAccessible::CharBoundary,      6, "1",      5, 6);
+        row("nothing before",        "before", QAccessible::WordBoundary,      6, "",       0, 0);
+        row("character after",       "after",  QAccessible::CharBoundary,      0, "9",      1, 2);
+        row("nothing after",         "after",  QAccessible::WordBoundary,      6, "",       6, 6);
+        row("one attribute run",     "attributes", QAccessible::CharBoundary,  3, "",       0, 6);
+        // clang-format on
+    }
+    void accessibleText() {
+        QFETCH(QString, query);
+        QFETCH(int, boundary);
+        QFETCH(int, offset);
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(box("D"))->textInterface();
+        QVERIFY(text);
+        const auto type = QAccessible::TextBoundaryType(boundary);
+        int start = -1, end = -1;
+        const QString got = query == "at"       ? text->textAtOffset(offset, type, &start, &end)
+                            : query == "before" ? text->textBeforeOffset(offset, type, &start, &end)
+                            : query == "after"  ? text->textAfterOffset(offset, type, &start, &end)
+                                                : text->attributes(offset, &start, &end);
+        QTEST(got, "text");
+        QTEST(start, "start");
+        QTEST(end, "end");
     }
 
     // One click in the result and Ctrl+C copies all of it; a selection, just that.
