@@ -22,6 +22,7 @@
 
 #include "accessibility.h"
 #include "app_info.h"
+#include "colours.h"
 #include "control_table.h"
 #include "number_format.h"
 
@@ -32,9 +33,17 @@ QColor FromColourWord(std::uint32_t bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
-void SetTextColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr) {
+// What each text colour is drawn on.
+QPalette::ColorRole BackgroundOf(QPalette::ColorRole text) {
+    return text == QPalette::Text         ? QPalette::Base
+           : text == QPalette::ButtonText ? QPalette::Button
+                                          : QPalette::Window;
+}
+
+// Text in `wanted`, or as near to it as stays readable on the user's palette.
+void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& wanted) {
     QPalette palette = widget->palette();
-    palette.setColor(role, FromColourWord(bgr));
+    palette.setColor(role, Legible(wanted, palette.color(BackgroundOf(role)), palette));
     widget->setPalette(palette);
 }
 
@@ -67,7 +76,9 @@ void Describe(QWidget* control, const ControlEntry& entry, QPalette::ColorRole c
     control->setObjectName(entry.name);
     if (entry.accessibleName) control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
     if (entry.description) control->setAccessibleDescription(entry.description);
-    if (entry.colour) SetTextColour(control, colourRole, *entry.colour);
+    SetTextColour(
+        control, colourRole,
+        entry.colour ? FromColourWord(*entry.colour) : control->palette().color(colourRole));
 }
 
 bool IsKeypadDecimal(const QKeyEvent& key) {
@@ -98,17 +109,10 @@ QIcon ApplicationIcon() {
     return icon;
 }
 
-// The fields and captions keep the light look their colours were chosen on, whatever the
-// desktop's palette: dark text on the standard face colour, white fields.
-QPalette DialogPalette() {
-    return QPalette(QColor(0xEF, 0xEF, 0xEF));
-}
-
 }  // namespace
 
 Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat()) {
     InstallAccessibility();
-    setPalette(DialogPalette());  // before the controls, which inherit it
     setWindowTitle(app::kDisplayName);
     setWindowIcon(ApplicationIcon());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -258,7 +262,7 @@ void Quorvane::ConnectReactions() {
         // Any change of text, typed or set by the program, shows blue for good: nothing turns
         // a box red again.
         connect(box, &QLineEdit::textChanged, box,
-                [box] { SetTextColour(box, QPalette::Text, kBlue); });
+                [box] { SetTextColour(box, QPalette::Text, FromColourWord(kBlue)); });
         // Fires on every Enter, edited or not; the key still goes on to the box.
         connect(box, &QLineEdit::returnPressed, this, [this, box] { InputFinished(box, true); });
     }

@@ -17,7 +17,7 @@
 // Power directly, whatever the check box says.
 //
 // The window is built from the control table (control_table.h), laid out at one factor of 15
-// twips to a pixel that fits its font, in a light dialog palette whatever the desktop's.
+// twips to a pixel that fits its font, in the desktop's palette, its colours kept readable.
 #pragma once
 
 #include <QWidget>

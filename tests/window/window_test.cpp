@@ -225,39 +225,65 @@ class WindowTest : public QObject {
         }
     }
 
-    // A dark desktop palette leaves the fields white and every text at least as readable as on
-    // the light palette the window was designed on.
-    void darkPalette_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("text");  // the foreground and background roles
-        QTest::addColumn<int>("field");
-        for (const char* box : {"H", "Q", "D", "E", "P"})
-            QTest::newRow(box) << box << int(QPalette::Text) << int(QPalette::Base);
-        for (const char* caption : {"Label1", "Label11", "LiveCalc"})
-            QTest::newRow(caption) << caption << int(QPalette::WindowText) << int(QPalette::Window);
-        QTest::newRow("Command1") << "Command1" << int(QPalette::ButtonText)
-                                  << int(QPalette::Button);
-    }
-    void darkPalette() {
-        QFETCH(QString, name);
-        QFETCH(int, text);
-        QFETCH(int, field);
-        const QPalette before = QApplication::palette();
-        // Like qt6ct's "darker": light text on dark grey.
-        QApplication::setPalette(QPalette(Qt::white, QColor(53, 53, 53), QColor(80, 80, 80),
-                                          QColor(30, 30, 30), QColor(45, 45, 45), Qt::white,
-                                          Qt::white, QColor(61, 61, 61), QColor(53, 53, 53)));
-        const quorvane::Quorvane dark;
-        QApplication::setPalette(before);
-        const auto contrast = [&](const QWidget* widget) {
-            const QPalette& palette = widget->palette();
-            return Contrast(palette.color(QPalette::ColorRole(text)),
-                            palette.color(QPalette::ColorRole(field)));
+    // The desktop's palette is followed. On a light one with white fields the colour words are
+    // drawn exactly; on any other, each text is its colour or the nearest of the same hue with
+    // 4.5:1 against what is behind it.
+    void palettes_data() {
+        QTest::addColumn<QPalette>("palette");
+        QTest::addColumn<QString>("name");  // "H+" is H once edited
+        QTest::addColumn<QColor>("expected");
+        const auto palette = [](QColor window, QColor base, QColor button, QColor text) {
+            return QPalette(text, button, button.lighter(), button.darker(), button, text, text,
+                            base, window);
         };
-        const QWidget* onDark = Find(dark, qPrintable(name));
-        QVERIFY(contrast(onDark) >= contrast(control(qPrintable(name))));
-        if (field == QPalette::Base)
-            QCOMPARE(onDark->palette().color(QPalette::Base), QColor(Qt::white));
+        const QPalette light = QPalette(QColor(0xEF, 0xEF, 0xEF));
+        // qt6ct's "darker"; a high-contrast scheme: black window and fields, white text
+        const QPalette darker = palette(0x222020, 0x3d3d3d, 0x424245, Qt::white);
+        const QPalette contrast = palette(Qt::black, Qt::black, Qt::black, Qt::white);
+        const auto row = [](const char* scheme, const QPalette& p, const char* name, QColor c) {
+            QTest::addRow("%s %s", scheme, name) << p << name << c;
+        };
+        // clang-format off
+        row("light", light, "H", kRedText);
+        row("light", light, "H+", kBlueText);
+        row("light", light, "P", kPurpleText);
+        row("light", light, "Label11", kGreenText);
+        row("light", light, "Label1", Qt::black);
+        row("darker", darker, "H", QColor(255, 129, 129));
+        row("darker", darker, "H+", QColor(157, 157, 255));
+        row("darker", darker, "P", QColor(255, 105, 255));
+        row("darker", darker, "Label11", QColor(0, 158, 0));
+        row("darker", darker, "Label1", Qt::white);
+        row("darker", darker, "Command1", Qt::white);
+        row("contrast", contrast, "H", kRedText);  // 5.3:1 on black as it is
+        row("contrast", contrast, "H+", QColor(95, 95, 255));
+        row("contrast", contrast, "P", QColor(206, 0, 206));
+        row("contrast", contrast, "Label11", QColor(0, 136, 0));
+        row("contrast", contrast, "Label1", Qt::white);
+        // clang-format on
+    }
+    void palettes() {
+        QFETCH(QPalette, palette);
+        QFETCH(QString, name);
+        QFETCH(QColor, expected);
+        const QPalette before = QApplication::palette();
+        QApplication::setPalette(palette);
+        quorvane::Quorvane themed;
+        QApplication::setPalette(before);
+        auto* control = Find(themed, qPrintable(name.left(name.indexOf('+'))));
+        if (name.endsWith('+')) static_cast<QLineEdit*>(control)->setText("31");
+        const bool box = qobject_cast<QLineEdit*>(control);
+        const bool button = qobject_cast<QPushButton*>(control);
+        const auto text = box      ? QPalette::Text
+                          : button ? QPalette::ButtonText
+                                   : QPalette::WindowText;
+        const auto field = box ? QPalette::Base : button ? QPalette::Button : QPalette::Window;
+        const QColor got = control->palette().color(text);
+        QCOMPARE(control->palette().color(field), palette.color(field));  // the user's own
+        QCOMPARE(got, expected);
+        if (palette != QPalette(QColor(0xEF, 0xEF, 0xEF))) {
+            QVERIFY(Contrast(got, palette.color(field)) >= 4.5);
+        }
     }
 
     // What a screen reader says of each control, and of the window.
