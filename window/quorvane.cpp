@@ -4,17 +4,18 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QEvent>
-#include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSvgRenderer>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <map>
 #include <utility>
@@ -46,6 +47,34 @@ void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& want
     palette.setColor(role, Legible(wanted, palette.color(BackgroundOf(role)), palette));
     widget->setPalette(palette);
 }
+
+// A plain line in the text colour, one pixel thick and never thinner than a device pixel: a
+// one-pixel frame line falls between device pixels at scales such as 1.5 and vanishes.
+class Rule : public QWidget {
+  public:
+    using QWidget::QWidget;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const qreal scale = painter.device()->devicePixelRatioF();
+        const qreal thickness = std::max(1.0, std::round(scale)) / scale;
+        painter.fillRect(QRectF(0, 0, width(), thickness), palette().color(QPalette::WindowText));
+    }
+};
+
+// A text box whose double-click selects the whole number, not the digits on one side of its
+// decimal separator: what is then copied or middle-click pasted is the number.
+class NumberBox : public QLineEdit {
+  public:
+    using QLineEdit::QLineEdit;
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QLineEdit::mouseDoubleClickEvent(event);  // keeps triple-click working
+        if (event->button() == Qt::LeftButton) selectAll();
+    }
+};
 
 // Room to spare beside a caption's text, in pixels.
 constexpr int kCaptionSpare = 3;
@@ -161,20 +190,16 @@ void Quorvane::CreateDecoration(const ControlEntry& entry) {
             picture->setScaledContents(entry.stretched);
             break;
         }
-        case ControlKind::Line: {
-            auto* line = Keep(new QFrame(this), entry, QPalette::WindowText);
-            line->setFrameShape(QFrame::HLine);
-            line->setFrameShadow(QFrame::Plain);
-            line->setLineWidth(1);
+        case ControlKind::Line:
+            Keep(new Rule(this), entry, QPalette::WindowText);
             break;
-        }
         default:  // created by name in CreateControls
             break;
     }
 }
 
 QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
-    auto* box = Keep(new QLineEdit(this), entry, QPalette::Text);
+    auto* box = Keep(new NumberBox(this), entry, QPalette::Text);
     // The defaults are numbers written with a full stop: shown in the user's notation, so they
     // read back as the same numbers in every locale.
     if (*entry.text) {

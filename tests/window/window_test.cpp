@@ -2,7 +2,7 @@
 #include <QAccessibleTextInterface>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -390,6 +390,51 @@ class WindowTest : public QObject {
         box("P")->setSelection(0, 1);
         key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QString("6"));
+    }
+
+    // The separator stays visible, at least one device pixel thick, at every scale and font.
+    void lineAtEveryScale_data() {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("points");
+        for (double scale : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5})
+            for (int points : {9, 11, 13})
+                QTest::addRow("%g %d pt", scale, points) << scale << points;
+    }
+    void lineAtEveryScale() {
+        QFETCH(double, scale);
+        QFETCH(int, points);
+        const auto window = WindowAtFont(points);
+        const QRect line = Find(*window, "Line1")->geometry();
+        QImage image((QSizeF(window->size()) * scale).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::white);
+        window->render(&image);
+        int drawn = 0;  // dark pixels down the line's middle, within a pixel of where it lies
+        for (int y = int(line.top() * scale) - 1; y <= int((line.bottom() + 1) * scale) + 1; ++y)
+            drawn += image.pixelColor(int(line.center().x() * scale), y).lightness() < 128;
+        QVERIFY2(drawn >= 1, qPrintable(QString("line at %1 not drawn").arg(line.top())));
+    }
+
+    // A double-click selects the whole number; triple-click and Ctrl+A still select all.
+    void selectWholeNumber_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("clicks");  // 2 or 3
+        QTest::addColumn<QPoint>("at");   // where, from the box's left edge and middle
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("double-click on the decimals") << "P" << 2 << QPoint(40, 0) << "6.983";
+        QTest::newRow("double-click on the units") << "P" << 2 << QPoint(8, 0) << "6.983";
+        QTest::newRow("double-click in D") << "D" << 2 << QPoint(30, 0) << "997.01";
+        QTest::newRow("triple-click") << "D" << 3 << QPoint(30, 0) << "997.01";
+    }
+    void selectWholeNumber() {
+        QFETCH(QString, name);
+        QFETCH(int, clicks);
+        QFETCH(QPoint, at);
+        QLineEdit* target = box(qPrintable(name));
+        const QPoint point(at.x(), target->height() / 2);
+        QTest::mouseDClick(target, Qt::LeftButton, {}, point);
+        if (clicks == 3) QTest::mouseClick(target, Qt::LeftButton, {}, point);
+        QTEST(target->selectedText(), "selected");
     }
 
     void version() {
