@@ -13,6 +13,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
+#include <QStyle>
 #include <QSvgRenderer>
 #include <algorithm>
 #include <cmath>
@@ -251,10 +253,7 @@ Control* Quorvane::Keep(Control* control, const ControlEntry& entry,
 // One factor for the whole table, so that its proportions hold: never below 15 twips to a
 // pixel, and as large as the font needs for every caption to fit.
 void Quorvane::LayOut() {
-    twipsFactor_ = 1.0;
-    for (const auto& [control, entry] : laidOut_)
-        if (IsCaption(entry->kind) || entry->kind == ControlKind::TextBox)
-            twipsFactor_ = std::max(twipsFactor_, FactorFor(control, *entry));
+    FitFontToScreen();
     const auto px = [this](int twips) { return TwipsToPixels(twips, twipsFactor_); };
     for (const auto& [control, entry] : laidOut_) {
         if (entry->kind == ControlKind::Line) {
@@ -268,6 +267,31 @@ void Quorvane::LayOut() {
                 Render(QString::fromUtf8(entry->resource), control->size(), devicePixelRatioF()));
     }
     setFixedSize(px(kClientWidth), px(kClientHeight));
+}
+
+// The factor the font needs: never below 15 twips to a pixel, and as large as every caption
+// needs to fit.
+double Quorvane::FontFactor() const {
+    double factor = 1.0;
+    for (const auto& [control, entry] : laidOut_)
+        if (IsCaption(entry->kind) || entry->kind == ControlKind::TextBox)
+            factor = std::max(factor, FactorFor(control, *entry));
+    return factor;
+}
+
+// The factor the font needs, unless that would make the window larger than its screen's
+// available area (less a title bar): then the largest font that fits. Captions still fit.
+void Quorvane::FitFontToScreen() {
+    const QSize available = screen()->availableGeometry().size() -
+                            QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const double fits = std::min(available.width() * 15.0 / kClientWidth,
+                                 available.height() * 15.0 / kClientHeight);
+    twipsFactor_ = FontFactor();
+    for (QFont smaller = font(); twipsFactor_ > fits && smaller.pointSizeF() > 1;) {
+        smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
+        setFont(smaller);
+        twipsFactor_ = FontFactor();
+    }
 }
 
 // The table's tab positions, in order, over the controls that take the focus.

@@ -72,6 +72,8 @@ class Quorvane : public QWidget, private CalculatorView {
     template <typename Control>
     Control* Keep(Control* control, const ControlEntry& entry, QPalette::ColorRole colourRole);
     void LayOut();
+    double FontFactor() const;
+    void FitFontToScreen();
     void SetFocusOrder();
     void ConnectReactions();
 

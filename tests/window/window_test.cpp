@@ -173,7 +173,7 @@ class WindowTest : public QObject {
     // window keeps the table's proportions.
     void fitsAnyFont_data() {
         QTest::addColumn<int>("points");  // 0: the platform's default font
-        for (int points : {0, 7, 9, 11, 14, 18}) QTest::addRow("%d pt", points) << points;
+        for (int points : {0, 7, 9, 11, 14, 18, 24, 36}) QTest::addRow("%d pt", points) << points;
     }
     void fitsAnyFont() {
         QFETCH(int, points);
@@ -194,6 +194,10 @@ class WindowTest : public QObject {
                          qPrintable(names[i] + " overlaps " + names[j]));
         }
         QVERIFY(window->width() >= 466);
+        // Never larger than the screen's available area (offscreen: 800 x 600), title bar left.
+        const QSize available = window->screen()->availableGeometry().size();
+        QVERIFY(window->width() <= available.width());
+        QVERIFY(window->height() + 20 <= available.height());
         QVERIFY(qAbs(window->height() - window->width() * 3780.0 / 6990) <= 1);
         QCOMPARE(window->minimumSize(), window->maximumSize());
         for (const char* picture : {"Image1", "Image2"}) {  // drawn to fill the frame
