@@ -7,6 +7,7 @@ set -euo pipefail
 run=(
     cmake ninja-build g++ pkg-config dpkg-dev    # build, packaging
     qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core  # the window
+    qt6-translations-l10n                        # Qt's own texts in the user's language
 )
 test=(
     libgtest-dev libbenchmark-dev unicode-data   # tests, benchmarks

@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include <cstdio>
 #include <vector>
 
@@ -36,6 +40,15 @@ void OnStartMessage(QtMsgType type, const QMessageLogContext& context, const QSt
 
 }  // namespace
 
+void InstallQtTranslations() {
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;  // no translation for this language: Qt's English texts
+}
+
 void SetApplicationInfo() {
     QCoreApplication::setApplicationName(app::kName);
     QCoreApplication::setApplicationVersion(app::kVersion);
@@ -52,6 +65,7 @@ std::unique_ptr<QApplication> CreateApplication(int& argc, char* argv[]) {
                           m.text);
     startMessages.clear();
     SetApplicationInfo();
+    InstallQtTranslations();
     return application;
 }
 

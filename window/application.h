@@ -6,6 +6,10 @@
 
 namespace quorvane {
 
+// Qt's own texts, such as a box's context menu, in the user's language where Qt's translations
+// (qt6-translations-l10n) are installed. The window's captions stay as they are.
+void InstallQtTranslations();
+
 // Name, display name, id and version of the application.
 void SetApplicationInfo();
 

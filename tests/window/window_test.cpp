@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -498,6 +499,10 @@ class WindowTest : public QObject {
             driver->type("5");
             QCOMPARE(box("E")->text(), QString("7,5"));
         }
+        quorvane::InstallQtTranslations();  // Qt's own texts in German, not the captions
+        const std::unique_ptr<QMenu> menu(box("D")->createStandardContextMenu());
+        QCOMPARE(menu->actions().first()->text(), QString("&Rückgängig\tStrg+Z"));
+        QCOMPARE(control<QLabel>("Label5")->text(), QString("Fluid Density"));
     }
 };
 
