@@ -26,12 +26,25 @@ struct StartMessage {
 // What Qt says while the application starts: held back, and told only if the start succeeds.
 std::vector<StartMessage> startMessages;
 
+// Why no display could be opened, in Qt's own words from the start: the display it could not
+// connect to, the platform plugin it could not find or load.
+QString WhyNoDisplay() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    QStringList found;
+    for (const StartMessage& m : startMessages)
+        if (m.category && QByteArray(m.category).startsWith("qt.qpa"))
+            found << m.text.trimmed().remove(" in \"\"");
+    return found.isEmpty() ? QString("no platform plugin could start") : found.join("; ");
+}
+
 // Qt's platform plugin ends a start without a display with a fatal message and an abort: one
-// plain line and status 1 tell the user more.
+// plain line saying what Qt found, and status 1, tell the user more.
 void OnStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s: cannot open the display; is DISPLAY or WAYLAND_DISPLAY set?\n",
-                     app::kName);
+        std::fprintf(stderr, "%s: cannot open the display: %s\n", app::kName,
+                     qPrintable(WhyNoDisplay()));
         _exit(1);
     }
     startMessages.push_back(

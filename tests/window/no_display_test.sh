@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
-# What the real binary says as it starts. Without a usable display: one line saying so and status
-# 1, no abort. With one: Qt's own messages, those held back during the start and those after it,
+# What the real binary says as it starts. Without a usable display: one line saying what Qt
+# found, and status 1, no abort. With one: Qt's own messages, those held back during the start and those after it,
 # reach stderr as from any Qt program.
 # Usage: no_display_test.sh QUORVANE_BINARY
 set -uo pipefail
 binary=$1
 failed=0
-for display in unset :97531; do
-    if [ "$display" = unset ]; then
-        output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$binary" 2>&1)
-    else
-        output=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY="$display" "$binary" 2>&1)
-    fi
+# The environment, and what the one line must say Qt found.
+cases=(
+    "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM|neither DISPLAY nor WAYLAND_DISPLAY is set"
+    "-u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97531|could not connect to display :97531"
+    "QT_QPA_PLATFORM=nosuchplugin|Could not find the Qt platform plugin \"nosuchplugin\""
+)
+for case in "${cases[@]}"; do
+    environment=${case%%|*}
+    expected="cannot open the display: ${case#*|}"
+    # shellcheck disable=SC2086 # the environment is words for env
+    output=$(env $environment "$binary" 2>&1)
     status=$?
     lines=$(printf '%s\n' "$output" | wc -l)
-    if [ "$status" -eq 1 ] && [ "$lines" -eq 1 ] && [[ "$output" == *"cannot open the display"* ]]; then
-        echo "ok: DISPLAY $display: $output"
+    if [ "$status" -eq 1 ] && [ "$lines" -eq 1 ] && [[ "$output" == *"$expected"* ]]; then
+        echo "ok: $environment: $output"
     else
-        echo "FAILED: DISPLAY $display: status $status, output:"
+        echo "FAILED: $environment: status $status, expected \"$expected\", output:"
         printf '%s\n' "$output"
         failed=1
     fi
