@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Draws the raster icons from resources/icon.svg: the hicolor PNGs (which the window also embeds
-# as its icon) and the Windows .ico. The results are committed; run this again only to change
-# them. Needs rsvg-convert (librsvg2-bin), icotool (icoutils) and ImageMagick.
+# Draws the pictures the program and its package carry from their sources: the formula and the
+# logo with their text turned into paths (resources/text/*.svg are the editable sources), so that
+# they need no font and look the same everywhere; the hicolor PNGs (which the window also embeds
+# as its icon) and the Windows .ico from resources/icon.svg. The results are committed; run this
+# again only to change them. Needs Inkscape, rsvg-convert (librsvg2-bin), icotool (icoutils) and
+# ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/../resources"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+for picture in formula logo; do
+    inkscape --export-text-to-path --export-plain-svg --export-filename="$picture.svg" \
+        "text/$picture.svg" 2>/dev/null
+done
 
 for size in 16 24 32 48 64 128 256; do
     rsvg-convert -w "$size" -h "$size" icon.svg -o "$work/raw.png"
