@@ -147,6 +147,9 @@ Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat(
     setWindowTitle(app::kDisplayName);
     setWindowIcon(ApplicationIcon());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    // The table lays the captions out left to right, in English: a right-to-left language's
+    // translations of Qt's own texts mirror no part of it.
+    setLayoutDirection(Qt::LeftToRight);
 
     CreateControls();
     LayOut();

@@ -4,11 +4,13 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTranslator>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -440,6 +442,19 @@ class WindowTest : public QObject {
         QTest::mouseDClick(target, Qt::LeftButton, {}, point);
         if (clicks == 3) QTest::mouseClick(target, Qt::LeftButton, {}, point);
         QTEST(target->selectedText(), "selected");
+    }
+
+    // Qt's Arabic texts turn the application right to left; the window's table stays as laid out.
+    void rightToLeftTranslation() {
+        QTranslator arabic;
+        QVERIFY(arabic.load("qtbase_ar", QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QCoreApplication::installTranslator(&arabic);
+        QCOMPARE(QGuiApplication::layoutDirection(), Qt::RightToLeft);
+        const quorvane::Quorvane built;
+        QCoreApplication::processEvents();
+        const Qt::LayoutDirection direction = Find(built, "LiveCalc")->layoutDirection();
+        QCoreApplication::removeTranslator(&arabic);
+        QCOMPARE(direction, Qt::LeftToRight);
     }
 
     void version() {
