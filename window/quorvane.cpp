@@ -102,14 +102,18 @@ double FactorFor(const QWidget* control, const ControlEntry& entry) {
     return factor;
 }
 
-// Name, accessible texts and text colour, which every kind of control takes from its row.
-void Describe(QWidget* control, const ControlEntry& entry, QPalette::ColorRole colourRole) {
+// Name and accessible texts, which every kind of control takes from its row.
+void Describe(QWidget* control, const ControlEntry& entry) {
     control->setObjectName(entry.name);
     if (entry.accessibleName) control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
     if (entry.description) control->setAccessibleDescription(entry.description);
-    SetTextColour(
-        control, colourRole,
-        entry.colour ? FromColourWord(*entry.colour) : control->palette().color(colourRole));
+}
+
+// The palette role of a control's text.
+QPalette::ColorRole TextRole(ControlKind kind) {
+    return kind == ControlKind::TextBox  ? QPalette::Text
+           : kind == ControlKind::Button ? QPalette::ButtonText
+                                         : QPalette::WindowText;
 }
 
 bool IsKeypadDecimal(const QKeyEvent& key) {
@@ -188,15 +192,15 @@ void Quorvane::CreateControls() {
 void Quorvane::CreateDecoration(const ControlEntry& entry) {
     switch (entry.kind) {
         case ControlKind::Label:
-            Keep(new QLabel(QString::fromUtf8(entry.text), this), entry, QPalette::WindowText);
+            Keep(new QLabel(QString::fromUtf8(entry.text), this), entry);
             break;
         case ControlKind::Picture: {
-            auto* picture = Keep(new QLabel(this), entry, QPalette::WindowText);
+            auto* picture = Keep(new QLabel(this), entry);
             picture->setScaledContents(entry.stretched);
             break;
         }
         case ControlKind::Line:
-            Keep(new Rule(this), entry, QPalette::WindowText);
+            Keep(new Rule(this), entry);
             break;
         default:  // created by name in CreateControls
             break;
@@ -204,7 +208,7 @@ void Quorvane::CreateDecoration(const ControlEntry& entry) {
 }
 
 QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
-    auto* box = Keep(new NumberBox(this), entry, QPalette::Text);
+    auto* box = Keep(new NumberBox(this), entry);
     // The defaults are numbers written with a full stop: shown in the user's notation, so they
     // read back as the same numbers in every locale.
     if (*entry.text) {
@@ -229,15 +233,13 @@ QLineEdit* Quorvane::CreateInputBox(Input input) {
 }
 
 QCheckBox* Quorvane::CreateCheckBox(const ControlEntry& entry) {
-    auto* check =
-        Keep(new QCheckBox(QString::fromUtf8(entry.text), this), entry, QPalette::WindowText);
+    auto* check = Keep(new QCheckBox(QString::fromUtf8(entry.text), this), entry);
     check->setChecked(entry.checked);
     return check;
 }
 
 QPushButton* Quorvane::CreateButton(const ControlEntry& entry) {
-    auto* button =
-        Keep(new QPushButton(QString::fromUtf8(entry.text), this), entry, QPalette::ButtonText);
+    auto* button = Keep(new QPushButton(QString::fromUtf8(entry.text), this), entry);
     // Enter presses the button when it has the focus. In a plain QWidget there is no default
     // button, so Enter in a text box still presses nothing.
     button->setAutoDefault(true);
@@ -246,11 +248,30 @@ QPushButton* Quorvane::CreateButton(const ControlEntry& entry) {
 }
 
 template <typename Control>
-Control* Quorvane::Keep(Control* control, const ControlEntry& entry,
-                        QPalette::ColorRole colourRole) {
-    Describe(control, entry, colourRole);
+Control* Quorvane::Keep(Control* control, const ControlEntry& entry) {
+    Describe(control, entry);
+    Colour(control, entry);
     laidOut_.push_back({control, &entry});
     return control;
+}
+
+// The text colour from the row (blue once a box was edited), or the palette's own, as readable
+// as the window's palette allows. From that palette afresh, so that a change of the desktop's
+// palette is followed.
+void Quorvane::Colour(QWidget* control, const ControlEntry& entry) {
+    control->setPalette(QPalette());
+    const QPalette::ColorRole role = TextRole(entry.kind);
+    const bool edited = entry.input && edited_[std::size_t(*entry.input)];
+    SetTextColour(control, role,
+                  edited         ? FromColourWord(kBlue)
+                  : entry.colour ? FromColourWord(*entry.colour)
+                                 : control->palette().color(role));
+}
+
+void Quorvane::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange)  // the desktop's, as the window has no own
+        for (const auto& [control, entry] : laidOut_) Colour(control, *entry);
+    QWidget::changeEvent(event);
 }
 
 // One factor for the whole table, so that its proportions hold: never below 15 twips to a
@@ -310,11 +331,15 @@ void Quorvane::SetFocusOrder() {
 }
 
 void Quorvane::ConnectReactions() {
-    for (QLineEdit* box : inputBoxes_) {
+    for (const ControlEntry& entry : kControls) {
+        if (!entry.input) continue;
+        QLineEdit* box = inputBoxes_[std::size_t(*entry.input)];
         // Any change of text, typed or set by the program, shows blue for good: nothing turns
         // a box red again.
-        connect(box, &QLineEdit::textChanged, box,
-                [box] { SetTextColour(box, QPalette::Text, FromColourWord(kBlue)); });
+        connect(box, &QLineEdit::textChanged, box, [this, box, &entry] {
+            edited_[std::size_t(*entry.input)] = true;
+            Colour(box, entry);
+        });
         // Fires on every Enter, edited or not; the key still goes on to the box.
         connect(box, &QLineEdit::returnPressed, this, [this, box] { InputFinished(box, true); });
     }

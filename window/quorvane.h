@@ -55,6 +55,7 @@ class Quorvane : public QWidget, private CalculatorView {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     // CalculatorView, for the core's Power.
@@ -70,7 +71,8 @@ class Quorvane : public QWidget, private CalculatorView {
     QPushButton* CreateButton(const ControlEntry& entry);
     // Names and colours a new control from its row, and keeps it for LayOut.
     template <typename Control>
-    Control* Keep(Control* control, const ControlEntry& entry, QPalette::ColorRole colourRole);
+    Control* Keep(Control* control, const ControlEntry& entry);
+    void Colour(QWidget* control, const ControlEntry& entry);
     void LayOut();
     double FontFactor() const;
     void FitFontToScreen();
@@ -85,7 +87,8 @@ class Quorvane : public QWidget, private CalculatorView {
     void AnnouncePower(bool efficiencyRefused = false);
 
     NumberFormat format_;
-    std::array<QLineEdit*, 4> inputBoxes_{};                         // by Input
+    std::array<QLineEdit*, 4> inputBoxes_{};  // by Input
+    std::array<bool, 4> edited_{};            // by Input: the box's text has changed, it shows blue
     std::vector<std::pair<QWidget*, const ControlEntry*>> laidOut_;  // every control, its row
     double twipsFactor_ = 1.0;
     bool movingFocus_ = false;  // set while the window moves the focus itself

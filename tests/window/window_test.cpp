@@ -293,6 +293,26 @@ class WindowTest : public QObject {
         }
     }
 
+    // A palette changed while the program runs is followed, edited boxes staying blue.
+    void paletteChangedWhileRunning() {
+        const QPalette before = QApplication::palette();
+        box("H")->setText("31");
+        QApplication::setPalette(QPalette(Qt::white, QColor(0x42, 0x42, 0x45), Qt::gray, Qt::black,
+                                          Qt::darkGray, Qt::white, Qt::white,
+                                          QColor(0x3d, 0x3d, 0x3d), QColor(0x22, 0x20, 0x20)));
+        QCoreApplication::processEvents();
+        const QColor darkH = box("H")->palette().color(QPalette::Text);
+        const QColor darkQ = box("Q")->palette().color(QPalette::Text);
+        const QColor darkField = box("Q")->palette().color(QPalette::Base);
+        QApplication::setPalette(before);
+        QCoreApplication::processEvents();
+        QCOMPARE(darkH, QColor(157, 157, 255));  // as in the "darker" rows above
+        QCOMPARE(darkQ, QColor(255, 129, 129));
+        QCOMPARE(darkField, QColor(0x3d, 0x3d, 0x3d));
+        QCOMPARE(box("H")->palette().color(QPalette::Text), kBlueText);
+        QCOMPARE(box("Q")->palette().color(QPalette::Text), kRedText);
+    }
+
     // What a screen reader says of each control, and of the window.
     void accessible_data() {
         QTest::addColumn<QString>("name");  // empty: the window
