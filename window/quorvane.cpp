@@ -1,5 +1,6 @@
 #include "quorvane.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QSvgRenderer>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -400,6 +402,12 @@ bool Quorvane::CheckEfficiencyLimit() {
     // At once, not later: a deferred focus change would swallow the click that moved it.
     const QScopedValueRollback guard(movingFocus_, true);
     E->setFocus(Qt::OtherFocusReason);
+    // Qt tells screen readers of the control that was left for only after this, so that Orca
+    // would take it for the focus: tell them again, once that is done, where the focus is.
+    QTimer::singleShot(0, E, [box = E] {
+        QAccessibleEvent focus(box, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    });
     return true;
 }
 
