@@ -271,6 +271,10 @@ void Quorvane::Colour(QWidget* control, const ControlEntry& entry) {
 }
 
 void Quorvane::changeEvent(QEvent* event) {
+    // The window is fixed in size: where a title bar still offers to maximize it (Qt 6.4's own
+    // Wayland decoration draws that button whatever the window's flags), it stays as it is.
+    if (event->type() == QEvent::WindowStateChange && isMaximized())
+        setWindowState(windowState() & ~Qt::WindowMaximized);
     if (event->type() == QEvent::PaletteChange)  // the desktop's, as the window has no own
         for (const auto& [control, entry] : laidOut_) Colour(control, *entry);
     QWidget::changeEvent(event);

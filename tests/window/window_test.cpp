@@ -215,6 +215,10 @@ class WindowTest : public QObject {
         QCOMPARE(window->minimumSize(), QSize(quorvane::TwipsToPixels(6990, factor),
                                               quorvane::TwipsToPixels(3780, factor)));
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        const QSize size = window->size();
+        window->showMaximized();  // as a title bar's maximize button does
+        QVERIFY(!window->isMaximized());
+        QCOMPARE(window->size(), size);
     }
 
     // Pictures at the screen's full resolution; the icon in every size, with clear corners.
