@@ -17,7 +17,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QSvgRenderer>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -407,11 +406,15 @@ bool Quorvane::CheckEfficiencyLimit() {
     const QScopedValueRollback guard(movingFocus_, true);
     E->setFocus(Qt::OtherFocusReason);
     // Qt tells screen readers of the control that was left for only after this, so that Orca
-    // would take it for the focus: tell them again, once that is done, where the focus is.
-    QTimer::singleShot(0, E, [box = E] {
-        QAccessibleEvent focus(box, QAccessible::Focus);
-        QAccessible::updateAccessibility(&focus);
-    });
+    // would take it for the focus: tell them again, once that is done, where the focus is. Only
+    // what screen readers hear is queued; the focus itself moved at once.
+    QMetaObject::invokeMethod(
+        E,
+        [box = E] {
+            QAccessibleEvent focus(box, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        },
+        Qt::QueuedConnection);
     return true;
 }
 
