@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
 scripts/setup.sh run
 BUILD_DIR=$build_dir scripts/configure.sh -DBUILD_TESTING=OFF -DQUORVANE_BENCH=OFF
-exec "$build_dir/window/quorvane"
+exec "$build_dir/window/qt/quorvane"

@@ -25,7 +25,9 @@
 #include <vector>
 
 #include "accessibility.h"
+#include "announcements.h"
 #include "app_info.h"
+#include "colour_rule.h"
 #include "colours.h"
 #include "control_table.h"
 #include "number_format.h"
@@ -33,8 +35,9 @@
 namespace quorvane {
 namespace {
 
-QColor FromColourWord(std::uint32_t bgr) {
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+QColor QColourOf(std::uint32_t bgr) {
+    const Rgb rgb = quorvane::FromColourWord(bgr);
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 // What each text colour is drawn on.
@@ -264,8 +267,8 @@ void Quorvane::Colour(QWidget* control, const ControlEntry& entry) {
     const QPalette::ColorRole role = TextRole(entry.kind);
     const bool edited = entry.input && edited_[std::size_t(*entry.input)];
     SetTextColour(control, role,
-                  edited         ? FromColourWord(kBlue)
-                  : entry.colour ? FromColourWord(*entry.colour)
+                  edited         ? QColourOf(kBlue)
+                  : entry.colour ? QColourOf(*entry.colour)
                                  : control->palette().color(role));
 }
 
@@ -378,12 +381,8 @@ void Quorvane::InputFinished(QLineEdit* box, bool byEnter) {
 
 // The result, spoken by screen readers wherever the focus is: "Power 6.983 kilowatts".
 void Quorvane::AnnouncePower(bool efficiencyRefused) {
-    const ControlEntry& power = Row("P");
-    QString message = QString::fromUtf8(power.accessibleName) + ' ';
-    message += P->text().isEmpty() ? QString("empty") : P->text() + ' ' + power.description;
-    if (efficiencyRefused)
-        message.prepend(QString::fromUtf8(Row("E").accessibleName) + " above 100 refused. ");
-    announcer_->Announce(message);
+    announcer_->Announce(
+        QString::fromStdString(PowerAnnouncement(P->text().toStdString(), efficiencyRefused)));
 }
 
 void Quorvane::LiveRecalc() {

@@ -1,0 +1,34 @@
+// Text colours that stay readable on the user's own colours, on plain RGB: both windows apply
+// this one rule to their toolkit's colours.
+#pragma once
+
+#include <cstdint>
+
+namespace quorvane {
+
+struct Rgb {
+    int red = 0, green = 0, blue = 0;  // 0 to 255
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// A 0x00BBGGRR colour word, red in the low byte.
+constexpr Rgb FromColourWord(std::uint32_t bgr) {
+    return {int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)};
+}
+constexpr std::uint32_t ToColourWord(Rgb rgb) {
+    return std::uint32_t(rgb.red) | std::uint32_t(rgb.green) << 8 | std::uint32_t(rgb.blue) << 16;
+}
+
+// The contrast ratio of two colours as WCAG defines it, from 1 to 21.
+double Contrast(Rgb a, Rgb b);
+
+// The face and the fields as light as a standard dialog's, where the colour words were chosen:
+// both luminances above 0.8.
+bool LightWithWhiteFields(Rgb face, Rgb field);
+
+// The colour to draw text meant to be `wanted` on `background`. In a light scheme with white
+// fields, `wanted` itself. Otherwise `wanted` where it has 4.5:1 against the background (WCAG
+// AA), else the colour of the same hue and saturation nearest to it in lightness that has.
+Rgb Legible(Rgb wanted, Rgb background, bool lightWithWhiteFields);
+
+}  // namespace quorvane

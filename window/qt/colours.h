@@ -1,0 +1,16 @@
+// The readable-colour rule (colour_rule.h) on Qt's colours and palettes.
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+namespace quorvane {
+
+// The contrast ratio of two colours as WCAG defines it, from 1 to 21.
+double Contrast(const QColor& a, const QColor& b);
+
+// The colour to draw text meant to be `wanted` on `background`, in `palette`: Legible, with the
+// palette's window face and fields telling a light scheme.
+QColor Legible(const QColor& wanted, const QColor& background, const QPalette& palette);
+
+}  // namespace quorvane
