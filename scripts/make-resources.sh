@@ -5,10 +5,36 @@
 # as its icon) and the Windows .ico from resources/icon.svg. The results are committed; run this
 # again only to change them. Needs Inkscape, rsvg-convert (librsvg2-bin), icotool (icoutils) and
 # ImageMagick.
+#
+# `make-resources.sh bitmaps OUT_DIR`, run by the Windows build, draws only what the Win32 window
+# embeds, from the committed SVGs (rsvg-convert and ImageMagick): the formula as ink coverage (one
+# grey byte a pixel, white 255) at 1, 1.5, 2 and 3 times its size, and the logo as RGB at 1 and 1.5
+# times (its frame is half its size). Each file is its width and height as two little-endian
+# 16-bit words, then the pixels row by row: no image decoder is needed at run time.
 set -euo pipefail
 cd "$(dirname "$0")/../resources"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+# bitmap SVG WIDTH HEIGHT IMAGEMAGICK_FORMAT OUT
+bitmap() {
+    rsvg-convert -w "$2" -h "$3" -b white "$1" -o "$work/picture.png"
+    printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($2 % 256)) $(($2 / 256)) \
+        $(($3 % 256)) $(($3 / 256)))" >"$5"
+    convert "$work/picture.png" -alpha remove -depth 8 "$4:-" >>"$5"
+}
+
+if [ "${1:-}" = bitmaps ]; then
+    out=$2
+    mkdir -p "$out"
+    for scale in 2 3 4 6; do  # halves
+        bitmap formula.svg $((176 * scale / 2)) $((110 * scale / 2)) gray "$out/formula-$scale.raw"
+    done
+    for scale in 2 3; do
+        bitmap logo.svg $((116 * scale / 2)) $((66 * scale / 2)) rgb "$out/logo-$scale.raw"
+    done
+    exit 0
+fi
 
 for picture in formula logo; do
     inkscape --export-text-to-path --export-plain-svg --export-filename="$picture.svg" \

@@ -1,0 +1,84 @@
+#include "accessibility.h"
+
+#include <initguid.h>  // defines the annotation GUIDs used here
+#include <oleacc.h>
+#include <oleauto.h>
+
+#include <string>
+
+#include "control_table.h"
+#include "text.h"
+
+namespace quorvane::win32 {
+namespace {
+
+// UiaRaiseNotificationEvent and what it takes, which MinGW does not declare; looked up at run
+// time, so that the program runs where it is missing.
+enum NotificationKind { NotificationKind_ActionCompleted = 2 };
+enum NotificationProcessing { NotificationProcessing_MostRecent = 3 };
+using HostProviderFromHwnd = HRESULT(WINAPI*)(HWND, IUnknown**);
+using RaiseNotificationEvent = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, BSTR);
+
+struct Uia {
+    HostProviderFromHwnd hostProvider = nullptr;
+    RaiseNotificationEvent raiseNotification = nullptr;
+};
+
+const Uia& UiaCalls() {
+    static const Uia calls = [] {
+        Uia found;
+        HMODULE core = LoadLibraryW(L"uiautomationcore.dll");
+        if (!core) return found;
+        found.hostProvider = reinterpret_cast<HostProviderFromHwnd>(
+            reinterpret_cast<void*>(GetProcAddress(core, "UiaHostProviderFromHwnd")));
+        found.raiseNotification = reinterpret_cast<RaiseNotificationEvent>(
+            reinterpret_cast<void*>(GetProcAddress(core, "UiaRaiseNotificationEvent")));
+        return found;
+    }();
+    return calls;
+}
+
+IAccPropServices* Annotations() {
+    static IAccPropServices* services = [] {
+        IAccPropServices* created = nullptr;
+        CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_IAccPropServices, reinterpret_cast<void**>(&created));
+        return created;
+    }();
+    return services;
+}
+
+}  // namespace
+
+void Describe(HWND control, const ControlEntry& entry) {
+    IAccPropServices* services = Annotations();
+    if (!services) return;
+    if (entry.accessibleName)
+        services->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                                 Widen(entry.accessibleName).c_str());
+    if (entry.description)
+        services->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF,
+                                 PROPID_ACC_DESCRIPTION, Widen(entry.description).c_str());
+}
+
+bool Announce(HWND window, std::wstring_view text) {
+    const Uia& uia = UiaCalls();
+    IUnknown* provider = nullptr;
+    if (!uia.hostProvider || !uia.raiseNotification ||
+        FAILED(uia.hostProvider(window, &provider)) || !provider)
+        return false;
+    BSTR words = SysAllocStringLen(text.data(), UINT(text.size()));
+    BSTR activity = SysAllocString(L"Quorvane.Power");
+    const HRESULT said = uia.raiseNotification(provider, NotificationKind_ActionCompleted,
+                                               NotificationProcessing_MostRecent, words, activity);
+    SysFreeString(words);
+    SysFreeString(activity);
+    provider->Release();
+    return SUCCEEDED(said);
+}
+
+void TellFocus(HWND control) {
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, control, OBJID_CLIENT, CHILDID_SELF);
+}
+
+}  // namespace quorvane::win32
