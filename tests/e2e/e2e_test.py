@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Drives the real calculator in an X server of its own with xdotool, as a user would.
 
-Usage: e2e_test.py QUORVANE_BINARY OUTPUT_DIR
+Usage: e2e_test.py [--wine] PROGRAM OUTPUT_DIR
+PROGRAM is the Linux binary, or with --wine the Windows .exe, run under Wine in the prefix that
+WINEPREFIX names: the same cases drive both, then each platform's own start-up configurations.
 Starts Xvfb on a free display, starts the program there on the xcb platform, reads boxes
 through the clipboard, takes a screenshot, and closes the window with the window manager's
 close message. It waits on X events, not on fixed sleeps: after each action it pings the window
@@ -48,7 +50,7 @@ class XServer:
 
 
 class Calculator:
-    def __init__(self, binary):
+    def __init__(self, command, environment=None):
         self.x = display.Display()
         self.root = self.x.screen().root
         # Map events of new windows, and the answers to pings, which Qt sends to the root window
@@ -59,8 +61,8 @@ class Calculator:
         self.tokens = itertools.count(1)
         self.scale = 1 / 15  # pixels per twip, until the window's size is known
         # An inherited offscreen platform would never show a window.
-        self.process = subprocess.Popen([binary], env=dict(os.environ, QT_QPA_PLATFORM="xcb"),
-                                        stderr=subprocess.PIPE, text=True)
+        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", **(environment or {}))
+        self.process = subprocess.Popen(command, env=environment, stderr=subprocess.PIPE, text=True)
         self.window = self.wait_for_window()
         run("xdotool", "windowfocus", "--sync", str(self.window.id), timeout=5)
         self.settle()
@@ -72,8 +74,10 @@ class Calculator:
                                  f" while waiting for {what}:\n{self.process.stderr.read()}")
             if time.monotonic() > deadline:
                 self.process.kill()
-                raise SystemExit(f"FAILED: no {what} within the time limit:\n"
-                                 f"{self.process.stderr.read()}")
+                message = f"no {what} within the time limit:\n{self.process.stderr.read()}"
+                if what == "calculator window":
+                    raise WindowMissing(message)
+                raise SystemExit(f"FAILED: {message}")
             time.sleep(0.005)
         return self.x.next_event()
 
@@ -129,9 +133,10 @@ class Calculator:
         text = run("xclip", "-o", "-selection", "clipboard")
         return "" if text == SENTINEL else text
 
-    def client_size(self):
+    def client_width_height(self):
         geometry = self.window.get_geometry()
-        return f"{geometry.width}x{geometry.height}"
+        self.scale = geometry.width / 6990  # pixels per twip
+        return geometry.width, geometry.height
 
     def close(self):
         event = protocol.event.ClientMessage(
@@ -156,22 +161,128 @@ def check(what, actual, expected):
         failures.append(what)
 
 
+class WindowMissing(Exception):
+    pass
+
+
+class Linux:
+    """The Qt binary, in the locales a user may have."""
+
+    def __init__(self, binary):
+        self.command = [binary]
+
+    def configure(self, settings):
+        pass
+
+    configurations = [
+        # name, environment, settings, the result at start
+        ("de_DE", {"LC_ALL": "de_DE.UTF-8"}, {}, "6,983"),
+        ("ar_EG", {"LC_ALL": "ar_EG.UTF-8"}, {}, "\u0666\u066b\u0669\u0668\u0663"),
+        ("hi_IN", {"LC_ALL": "hi_IN.UTF-8"}, {}, "6.983"),
+    ]
+
+
+WINE = "/usr/lib/wine/wine64"
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+class Wine:
+    """The Windows .exe under Wine, in one prefix (WINEPREFIX) for the whole run: its locale
+    through LC_ALL, its DPI and colour scheme through the prefix's registry."""
+
+    def __init__(self, exe):
+        self.command = [WINE, exe]
+        os.environ.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+
+    def configure(self, settings):
+        """Registry settings take effect once the prefix's server has stopped."""
+        subprocess.run([WINE, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(settings.get("dpi", 96)), "/f"],
+                       check=True, capture_output=True, timeout=60)
+        # The prefix's own scheme, kept at the first call, comes back after another.
+        standard = os.path.join(os.environ["WINEPREFIX"], "colours-standard.reg")
+        if not os.path.exists(standard):
+            subprocess.run([WINE, "reg", "export", r"HKCU\Control Panel\Colors", standard, "/y"],
+                           check=True, capture_output=True, timeout=60)
+        scheme = os.path.join(HERE, settings["colours"]) if "colours" in settings else standard
+        subprocess.run([WINE, "regedit", "/S", scheme], check=True, capture_output=True,
+                       timeout=60)
+        subprocess.run(["/usr/lib/wine/wineserver", "-w"], check=True, timeout=60)
+
+    configurations = [
+        ("de-DE", {"LC_ALL": "de_DE.UTF-8"}, {}, "6,983"),
+        ("ar-EG", {"LC_ALL": "ar_EG.UTF-8"}, {}, "6.983"),  # Windows' Egyptian notation
+        ("hi-IN", {"LC_ALL": "hi_IN.UTF-8"}, {}, "6.983"),
+        ("144dpi", {}, {"dpi": 144}, "6.983"),
+        ("high-contrast", {}, {"colours": "colours-high-contrast.reg"}, "6.983"),
+    ]
+
+
+def start(platform, environment=None):
+    """The calculator, started once more if its window did not show (Wine, now and then)."""
+    try:
+        return Calculator(platform.command, environment)
+    except WindowMissing as missing:
+        print(f"retrying a start whose window did not show: {missing}")
+        return Calculator(platform.command, environment)
+
+
 def main():
-    binary, out_dir = sys.argv[1], sys.argv[2]
+    wine = sys.argv[1] == "--wine"
+    program, out_dir = sys.argv[1 + wine], sys.argv[2 + wine]
+    platform = Wine(program) if wine else Linux(program)
     server = XServer()
     try:
-        return drive(Calculator(binary), out_dir)
+        platform.configure({})
+        size = drive(start(platform), out_dir)
+        for configuration in platform.configurations:
+            start_in(platform, configuration, size, out_dir)
+        platform.configure({})
     finally:
         server.stop()
+    passed = "all passed" if not failures else f"{len(failures)} failed"
+    print(f"end-to-end: {passed}")
+    return 1 if failures else 0
+
+
+def start_in(platform, configuration, default_size, out_dir):
+    """The window in another locale, DPI or colour scheme: its result at start, its size, and
+    a screenshot to look at."""
+    name, environment, settings, expected = configuration
+    platform.configure(settings)
+    calculator = start(platform, environment)
+    try:
+        # At another DPI the table is as many more pixels, or more where the font needs it.
+        width, height = calculator.client_width_height()
+        scale = settings.get("dpi", 96) / 96
+        check(f"{name}: client area", (width >= round(default_size[0] * scale),
+                                       abs(height - width * 3780 / 6990) <= 1), (True, True))
+        calculator.keys("Tab", "Tab", "Tab", "Tab")
+        check(f"{name}: result at start", calculator.copy_focused_box(), expected)
+        shot = os.path.join(out_dir, f"window-{name}.png")
+        run("import", "-window", str(calculator.window.id), shot)
+        if "colours" in settings:
+            # The face and the formula's paper in the scheme's black, not a white block.
+            check(f"{name}: face", pixel(shot, 3, 3), (0, 0, 0))
+            check(f"{name}: formula paper", pixel(shot, round(4230 * calculator.scale),
+                                                  round(990 * calculator.scale)), (0, 0, 0))
+    finally:
+        check(f"{name}: exit status on close", calculator.close(), 0)
+
+
+def pixel(png, x, y):
+    text = run("convert", png, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-")
+    values = text.splitlines()[-1].split("(")[1].split(")")[0].split(",")
+    return tuple(round(float(v)) for v in values[:3])
 
 
 def drive(calculator, out_dir):
+    """The shared cases on the window as it starts; its client size."""
     try:
-        width, height = map(int, calculator.client_size().split("x"))
+        width, height = calculator.client_width_height()
         check("client area in the table's proportions",
               abs(height - width * 3780 / 6990) <= 1 and width >= 466, True)
         check("size hints min = max", calculator.size_hints(), ((width, height), (width, height)))
-        calculator.scale = width / 6990
         calculator.keys("Tab", "Tab", "Tab", "Tab")
         check("result at start", calculator.copy_focused_box(), "6.983")
         run("import", "-window", str(calculator.window.id), os.path.join(out_dir, "window.png"))
@@ -182,9 +293,7 @@ def drive(calculator, out_dir):
             check("exit status on close", calculator.close(), 0)
         else:
             check("still running", calculator.process.returncode, None)
-    passed = "all passed" if not failures else f"{len(failures)} failed"
-    print(f"end-to-end: {passed}")
-    return 1 if failures else 0
+    return width, height
 
 
 # Points in the controls, in twips as the window's table places them; the window lays the table
