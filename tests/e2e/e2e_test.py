@@ -125,11 +125,11 @@ class Calculator:
         self.keys("ctrl+a", "BackSpace")
         self.type(text)
 
-    def copy_focused_box(self):
+    def copy_focused_box(self, *keys):
         """The text of the box that has the focus, through the clipboard ("" when empty)."""
         subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=SENTINEL, text=True,
                        check=True, timeout=5)
-        self.keys("ctrl+a", "ctrl+c")
+        self.keys(*(keys or ("ctrl+a", "ctrl+c")))
         text = run("xclip", "-o", "-selection", "clipboard")
         return "" if text == SENTINEL else text
 
@@ -310,6 +310,8 @@ def flow_and_enter(calculator):
     calculator.replace_text(*Q, "120")
     calculator.keys("Return")
     check("flow 120 and Enter", result(calculator), "13.967")
+    calculator.click(*P)
+    check("one click in the result and Ctrl+C", calculator.copy_focused_box("ctrl+c"), "13.967")
 
 
 def live_calculation_off_and_on(calculator):

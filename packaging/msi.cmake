@@ -1,0 +1,23 @@
+# Builds the installer: cmake -DWIXL=… -DMSIBUILD=… -DFAKETIME=… -DWXS=… -DEXE=… -DMSI=…
+#   -DRELEASE_DATE=YYYY-MM-DD -DNAMESPACE=uuid -P msi.cmake
+# wixl stamps the time of the build into the installer and draws its package code at random:
+# the time is held at noon of the release date (faketime), and the package code is set from the
+# executable's contents afterwards, so that the same sources give the same installer while a
+# different executable gets a different package code, as Windows Installer requires.
+get_filename_component(folder ${WXS} DIRECTORY)
+set(clock)
+if(FAKETIME)
+    set(clock ${FAKETIME} "${RELEASE_DATE} 12:00:00")
+endif()
+execute_process(COMMAND ${clock} ${WIXL} --arch x64 -o ${MSI} ${WXS}
+                WORKING_DIRECTORY ${folder} RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "wixl failed")
+endif()
+file(SHA256 ${EXE} contents)
+string(UUID package NAMESPACE ${NAMESPACE} NAME "package ${contents}" TYPE SHA1 UPPER)
+execute_process(COMMAND ${MSIBUILD} ${MSI} -s "${TITLE}" "${AUTHOR}" "x64;1033" "{${package}}"
+                RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "msibuild could not set the package code")
+endif()
