@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and running need (`setup.sh run`), or that and
-# what the test suite needs too (`setup.sh test`, the default). Idempotent: when all are present
+# Installs the Debian packages that building and running need (`setup.sh run`), what the
+# Windows build needs (`setup.sh windows`), or all of that and what the test suite needs too
+# (`setup.sh test`, the default). Idempotent: when all are present
 # it touches nothing. Uses sudo when not run as root.
 set -euo pipefail
 
@@ -8,6 +9,12 @@ run=(
     cmake ninja-build g++ pkg-config dpkg-dev    # build, packaging
     qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core  # the window
     qt6-translations-l10n                        # Qt's own texts in the user's language
+)
+windows=(
+    cmake ninja-build g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64  # the cross build
+    librsvg2-bin imagemagick                     # the pictures, rendered at build time
+    wixl msitools faketime                       # the installer, reproducible
+    wine64                                       # to run it
 )
 test=(
     libgtest-dev libbenchmark-dev unicode-data   # tests, benchmarks
@@ -17,8 +24,9 @@ test=(
 )
 case "${1:-test}" in
     run) packages=("${run[@]}") ;;
-    test) packages=("${run[@]}" "${test[@]}") ;;
-    *) echo "usage: setup.sh [run|test]" >&2; exit 2 ;;
+    windows) packages=("${windows[@]}") ;;
+    test) packages=("${run[@]}" "${windows[@]}" "${test[@]}") ;;
+    *) echo "usage: setup.sh [run|windows|test]" >&2; exit 2 ;;
 esac
 
 missing=()
