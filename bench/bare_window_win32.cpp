@@ -19,13 +19,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = L"BareWindow";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowW(L"BareWindow", L"Bare Window", WS_CAPTION | WS_SYSMENU,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 554, 330, nullptr, nullptr,
-                                instance, nullptr);
+    HWND window =
+        CreateWindowW(L"BareWindow", L"Bare Window", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 554, 330, nullptr, nullptr, instance, nullptr);
     int y = 0;
-    for (const wchar_t* caption : {L"Head", L"m", L"Flow", L"m3/hr", L"Fluid Density", L"kg/m3",
-                                   L"Pump Efficiency", L"%", L"Power", L"kW", L"Rev.A",
-                                   L"By: Kestrin (08-Feb-2012)"})
+    for (const wchar_t* caption :
+         {L"Head", L"m", L"Flow", L"m3/hr", L"Fluid Density", L"kg/m3", L"Pump Efficiency", L"%",
+          L"Power", L"kW", L"Rev.A", L"By: Kestrin (08-Feb-2012)"})
         CreateWindowW(L"STATIC", caption, WS_CHILD | WS_VISIBLE, 0, y += 20, 100, 18, window,
                       nullptr, instance, nullptr);
     y = 0;
@@ -34,8 +34,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                         y += 30, 100, 24, window, nullptr, instance, nullptr);
     CreateWindowW(L"BUTTON", L"Perform Live Calculations", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
                   150, 200, 180, 24, window, nullptr, instance, nullptr);
-    CreateWindowW(L"BUTTON", L"&Calculate", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 450, 260, 87,
-                  25, window, nullptr, instance, nullptr);
+    CreateWindowW(L"BUTTON", L"&Calculate", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 450, 260, 87, 25,
+                  window, nullptr, instance, nullptr);
     ShowWindow(window, show);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);

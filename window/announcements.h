@@ -16,8 +16,8 @@ inline std::string PowerAnnouncement(std::string_view powerText, bool efficiency
                               ? std::string(Row("E").accessibleName) + " above 100 refused. "
                               : std::string();
     message += std::string(power.accessibleName) + ' ';
-    message += powerText.empty() ? std::string("empty")
-                                 : std::string(powerText) + ' ' + power.description;
+    message +=
+        powerText.empty() ? std::string("empty") : std::string(powerText) + ' ' + power.description;
     return message;
 }
 

@@ -18,7 +18,7 @@ double Luminance(Rgb colour) {
 }
 
 struct Hsl {
-    double hue = 0;  // 0 to 6, a sixth of the circle each
+    double hue = 0;                        // 0 to 6, a sixth of the circle each
     double saturation = 0, lightness = 0;  // 0 to 1
 };
 
@@ -28,7 +28,7 @@ Hsl ToHsl(Rgb rgb) {
     Hsl hsl{.lightness = (high + low) / 2};
     if (chroma == 0) return hsl;
     hsl.saturation = chroma / (1 - std::abs(2 * hsl.lightness - 1));
-    hsl.hue = high == r ? std::fmod((g - b) / chroma + 6, 6)
+    hsl.hue = high == r   ? std::fmod((g - b) / chroma + 6, 6)
               : high == g ? (b - r) / chroma + 2
                           : (r - g) / chroma + 4;
     return hsl;

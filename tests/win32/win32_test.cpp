@@ -80,14 +80,17 @@ void LocaleRows() {
               std::vector{sizes.last, sizes.middle, sizes.leadingMax},
               std::vector{row.last, row.middle, row.leadingMax});
     }
-    LocaleNumbers hindi{.grouping = L"3;2;0", .digitSubstitution = 2,
-                        .nativeDigits = L"\u0966\u0967\u0968\u0969\u096A\u096B\u096C\u096D\u096E\u096F"};
+    LocaleNumbers hindi{
+        .grouping = L"3;2;0",
+        .digitSubstitution = 2,
+        .nativeDigits = L"\u0966\u0967\u0968\u0969\u096A\u096B\u096C\u096D\u096E\u096F"};
     Check("native digits when substituted", NumberFormatOf(hindi).zero, U'\u0966');
     hindi.digitSubstitution = 0;  // by context: a number box has none
     Check("Latin digits by context", NumberFormatOf(hindi).zero, U'0');
     Check("an empty positive sign is +", NumberFormatOf(hindi).plus, std::string("+"));
     const LocaleNumbers german{.decimal = L",", .thousand = L"."};
-    Check("German writes 1234.5", DoubleToText(1234.5, NumberFormatOf(german)), std::string("1234,5"));
+    Check("German writes 1234.5", DoubleToText(1234.5, NumberFormatOf(german)),
+          std::string("1234,5"));
 }
 
 void LayoutRows() {
@@ -96,7 +99,8 @@ void LayoutRows() {
         UINT dpi;
         int atLeast;
     };
-    for (const Row row : {Row{96, 466}, Row{120, 582}, Row{144, 699}, Row{192, 932}, Row{288, 1398}}) {
+    for (const Row row :
+         {Row{96, 466}, Row{120, 582}, Row{144, 699}, Row{192, 932}, Row{288, 1398}}) {
         const Layout layout = LayOutFor(row.dpi, large);
         const int width = layout.Px(6990), height = layout.Px(3780);
         Check("width at " + std::to_string(row.dpi) + " dpi", width >= row.atLeast, true);
@@ -146,60 +150,105 @@ void Enter(HWND box) {
 std::vector<Row> ReactionRows(const Locale& locale) {
     return {
         {"the same text keeps H red",
-         [](Quorvane& w) { SetWindowTextW(w.Control("H"), L"30");
-                           return std::to_string(TextColour(w, w.Control("H"))); }, "255"},
+         [](Quorvane& w) {
+             SetWindowTextW(w.Control("H"), L"30");
+             return std::to_string(TextColour(w, w.Control("H")));
+         },
+         "255"},
         {"a new text turns H blue for good",
-         [](Quorvane& w) { SetWindowTextW(w.Control("H"), L"31"); SetWindowTextW(w.Control("H"), L"30");
-                           return std::to_string(TextColour(w, w.Control("H"))); }, "16711680"},
+         [](Quorvane& w) {
+             SetWindowTextW(w.Control("H"), L"31");
+             SetWindowTextW(w.Control("H"), L"30");
+             return std::to_string(TextColour(w, w.Control("H")));
+         },
+         "16711680"},
         {"Q 120 and Enter",
-         [](Quorvane& w) { Type(w.Control("Q"), L"120"); Enter(w.Control("Q"));
-                           return Text(w.Control("P")); }, locale.flow120},
+         [](Quorvane& w) {
+             Type(w.Control("Q"), L"120");
+             Enter(w.Control("Q"));
+             return Text(w.Control("P"));
+         },
+         locale.flow120},
         {"announced", [](Quorvane& w) { return Narrow(w.LastAnnouncement()); },
          "Power " + locale.flow120 + " kilowatts"},
         {"Q 60 and leaving it for D",
-         [](Quorvane& w) { Type(w.Control("Q"), L"60"); SetFocus(w.Control("D")); Pump();
-                           return Text(w.Control("P")); }, locale.power},
+         [](Quorvane& w) {
+             Type(w.Control("Q"), L"60");
+             SetFocus(w.Control("D"));
+             Pump();
+             return Text(w.Control("P"));
+         },
+         locale.power},
         {"E 150 and Enter empties E",
-         [](Quorvane& w) { Type(w.Control("E"), L"150"); Enter(w.Control("E"));
-                           return Text(w.Control("E")) + "|" + Text(w.Control("P")); }, "|"},
+         [](Quorvane& w) {
+             Type(w.Control("E"), L"150");
+             Enter(w.Control("E"));
+             return Text(w.Control("E")) + "|" + Text(w.Control("P"));
+         },
+         "|"},
         {"the refusal announced", [](Quorvane& w) { return Narrow(w.LastAnnouncement()); },
          "Pump Efficiency above 100 refused. Power empty"},
         {"E 150 and a click on Calculate: the focus back in E",
-         [](Quorvane& w) { Type(w.Control("E"), L"150"); SetFocus(w.Control("Command1"));
-                           return std::string(GetFocus() == w.Control("E") ? "E" : "elsewhere"); }, "E"},
+         [](Quorvane& w) {
+             Type(w.Control("E"), L"150");
+             SetFocus(w.Control("Command1"));
+             return std::string(GetFocus() == w.Control("E") ? "E" : "elsewhere");
+         },
+         "E"},
         {"Enter in a box with live calculation off empties P",
-         [](Quorvane& w) { Type(w.Control("E"), L"70"); SendMessageW(w.Control("LiveCalc"), BM_CLICK, 0, 0);
-                           w.Power(); Enter(w.Control("E")); return Text(w.Control("P")); }, ""},
+         [](Quorvane& w) {
+             Type(w.Control("E"), L"70");
+             SendMessageW(w.Control("LiveCalc"), BM_CLICK, 0, 0);
+             w.Power();
+             Enter(w.Control("E"));
+             return Text(w.Control("P"));
+         },
+         ""},
         {"Calculate computes with live calculation off",
-         [](Quorvane& w) { SendMessageW(w.Control("Command1"), BM_CLICK, 0, 0);
-                           return Text(w.Control("P")); }, locale.power},
+         [](Quorvane& w) {
+             SendMessageW(w.Control("Command1"), BM_CLICK, 0, 0);
+             return Text(w.Control("P"));
+         },
+         locale.power},
         {"the keypad's decimal key types the locale's separator",
-         [](Quorvane& w) { Type(w.Control("H"), L"");
-                           SendMessageW(w.Control("H"), WM_KEYDOWN, VK_DECIMAL, 0);
-                           SendMessageW(w.Control("H"), WM_CHAR, L'.', 0);
-                           return Text(w.Control("H")); }, locale.decimal},
+         [](Quorvane& w) {
+             Type(w.Control("H"), L"");
+             SendMessageW(w.Control("H"), WM_KEYDOWN, VK_DECIMAL, 0);
+             SendMessageW(w.Control("H"), WM_CHAR, L'.', 0);
+             return Text(w.Control("H"));
+         },
+         locale.decimal},
         {"a double-click selects the whole number",
-         [](Quorvane& w) { Type(w.Control("H"), L"-6.5E+3");
-                           SendMessageW(w.Control("H"), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(12, 5));
-                           DWORD start = 0, end = 0;
-                           SendMessageW(w.Control("H"), EM_GETSEL, WPARAM(&start), LPARAM(&end));
-                           SendMessageW(w.Control("H"), WM_LBUTTONUP, 0, MAKELPARAM(12, 5));
-                           return std::to_string(start) + ".." + std::to_string(end); }, "0..7"},
+         [](Quorvane& w) {
+             Type(w.Control("H"), L"-6.5E+3");
+             SendMessageW(w.Control("H"), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(12, 5));
+             DWORD start = 0, end = 0;
+             SendMessageW(w.Control("H"), EM_GETSEL, WPARAM(&start), LPARAM(&end));
+             SendMessageW(w.Control("H"), WM_LBUTTONUP, 0, MAKELPARAM(12, 5));
+             return std::to_string(start) + ".." + std::to_string(end);
+         },
+         "0..7"},
     };
 }
 
 std::vector<Row> SystemRows() {
     return {
         {"WM_DPICHANGED lays the window out at the new DPI",
-         [](Quorvane& w) { RECT suggested{10, 10, 900, 500};
-                           SendMessageW(w.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
-                           const SIZE size = ClientSize(w.Handle());
-                           return std::to_string(w.CurrentLayout().dpi) + " " +
-                                  std::to_string(size.cx == w.CurrentLayout().Px(6990)); }, "144 1"},
+         [](Quorvane& w) {
+             RECT suggested{10, 10, 900, 500};
+             SendMessageW(w.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+             const SIZE size = ClientSize(w.Handle());
+             return std::to_string(w.CurrentLayout().dpi) + " " +
+                    std::to_string(size.cx == w.CurrentLayout().Px(6990));
+         },
+         "144 1"},
         {"and back at 96 dpi",
-         [](Quorvane& w) { RECT suggested{10, 10, 600, 400};
-                           SendMessageW(w.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), LPARAM(&suggested));
-                           return std::to_string(ClientSize(w.Handle()).cx == w.CurrentLayout().Px(6990)); }, "1"},
+         [](Quorvane& w) {
+             RECT suggested{10, 10, 600, 400};
+             SendMessageW(w.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), LPARAM(&suggested));
+             return std::to_string(ClientSize(w.Handle()).cx == w.CurrentLayout().Px(6990));
+         },
+         "1"},
     };
 }
 
@@ -216,32 +265,40 @@ void SchemeRows(Quorvane& window) {
     Check("red kept on black", TextColour(window, window.Control("D")), COLORREF(0x0000FF));
     SetSysColors(4, elements, saved);
     SendMessageW(window.Handle(), WM_SYSCOLORCHANGE, 0, 0);
-    Check("blue again in the standard scheme", TextColour(window, window.Control("H")), COLORREF(0xFF0000));
+    Check("blue again in the standard scheme", TextColour(window, window.Control("H")),
+          COLORREF(0xFF0000));
 }
 
 std::wstring VersionString(const std::vector<char>& info, const wchar_t* name) {
     wchar_t* value = nullptr;
     UINT size = 0;
     const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-    return VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &size) ? value : L"";
+    return VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &size)
+               ? value
+               : L"";
 }
 
 // The version and the icon, read back from the built executable.
 void ExecutableRows(const std::wstring& exe) {
     std::vector<char> info(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
-    const bool read = !info.empty() && GetFileVersionInfoW(exe.c_str(), 0, DWORD(info.size()), info.data());
+    const bool read =
+        !info.empty() && GetFileVersionInfoW(exe.c_str(), 0, DWORD(info.size()), info.data());
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
     if (read) VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size);
-    Check("file version 1.0.0.0", fixed ? std::vector{fixed->dwFileVersionMS, fixed->dwFileVersionLS}
-                                        : std::vector<DWORD>{}, std::vector<DWORD>{0x10000, 0});
+    Check(
+        "file version 1.0.0.0",
+        fixed ? std::vector{fixed->dwFileVersionMS, fixed->dwFileVersionLS} : std::vector<DWORD>{},
+        std::vector<DWORD>{0x10000, 0});
     Check("product version 1.0.0.0", fixed ? fixed->dwProductVersionMS : 0, DWORD(0x10000));
     Check("ProductVersion", Narrow(VersionString(info, L"ProductVersion")), std::string("1.00"));
     Check("FileVersion", Narrow(VersionString(info, L"FileVersion")), std::string("1.00"));
-    Check("ProductName", Narrow(VersionString(info, L"ProductName")), std::string("Quorvane Calculator"));
+    Check("ProductName", Narrow(VersionString(info, L"ProductName")),
+          std::string("Quorvane Calculator"));
     HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HRSRC group = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON) : nullptr;
-    const auto* header = group ? static_cast<const WORD*>(LockResource(LoadResource(module, group))) : nullptr;
+    const auto* header =
+        group ? static_cast<const WORD*>(LockResource(LoadResource(module, group))) : nullptr;
     Check("the icon's images", header ? int(header[2]) : 0, 5);  // mono 32, 32, 16, 48, 256
     if (module) FreeLibrary(module);
 }

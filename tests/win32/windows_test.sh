@@ -54,8 +54,9 @@ inprocess)
     out=$1 locale=${2:-}
     environment=(LC_ALL=C)
     [ "$locale" = de ] && environment=(LC_ALL=de_DE.UTF-8)
+    exe="Z:${out//\//\\}\\quorvane.exe"  # the path as Wine sees it
     exec xvfb-run -a env "${environment[@]}" timeout 120 "$wine" "$out/tests/win32/win32_tests.exe" \
-        "$(winepath_of() { echo "Z:${1//\//\\}"; }; winepath_of "$out/quorvane.exe")" $locale
+        "$exe" $locale
     ;;
 installer)
     out=$1

@@ -17,8 +17,8 @@ double Contrast(const QColor& a, const QColor& b) {
 }
 
 QColor Legible(const QColor& wanted, const QColor& background, const QPalette& palette) {
-    const bool light =
-        LightWithWhiteFields(ToRgb(palette.color(QPalette::Window)), ToRgb(palette.color(QPalette::Base)));
+    const bool light = LightWithWhiteFields(ToRgb(palette.color(QPalette::Window)),
+                                            ToRgb(palette.color(QPalette::Base)));
     const Rgb legible = Legible(ToRgb(wanted), ToRgb(background), light);
     return QColor(legible.red, legible.green, legible.blue);
 }

@@ -41,8 +41,8 @@ const Uia& UiaCalls() {
 IAccPropServices* Annotations() {
     static IAccPropServices* services = [] {
         IAccPropServices* created = nullptr;
-        CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_IAccPropServices, reinterpret_cast<void**>(&created));
+        CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                         reinterpret_cast<void**>(&created));
         return created;
     }();
     return services;
@@ -57,8 +57,8 @@ void Describe(HWND control, const ControlEntry& entry) {
         services->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
                                  Widen(entry.accessibleName).c_str());
     if (entry.description)
-        services->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF,
-                                 PROPID_ACC_DESCRIPTION, Widen(entry.description).c_str());
+        services->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_DESCRIPTION,
+                                 Widen(entry.description).c_str());
 }
 
 bool Announce(HWND window, std::wstring_view text) {

@@ -10,12 +10,12 @@ namespace quorvane::win32 {
 
 // What GetLocaleInfoEx says of how a locale writes numbers.
 struct LocaleNumbers {
-    std::wstring decimal = L".";         // LOCALE_SDECIMAL
-    std::wstring thousand = L",";        // LOCALE_STHOUSAND
-    std::wstring grouping = L"3;0";      // LOCALE_SGROUPING
-    std::wstring negativeSign = L"-";    // LOCALE_SNEGATIVESIGN
-    std::wstring positiveSign = L"";     // LOCALE_SPOSITIVESIGN, often empty
-    int digitSubstitution = 1;           // LOCALE_IDIGITSUBSTITUTION: 0 context, 1 none, 2 native
+    std::wstring decimal = L".";       // LOCALE_SDECIMAL
+    std::wstring thousand = L",";      // LOCALE_STHOUSAND
+    std::wstring grouping = L"3;0";    // LOCALE_SGROUPING
+    std::wstring negativeSign = L"-";  // LOCALE_SNEGATIVESIGN
+    std::wstring positiveSign = L"";   // LOCALE_SPOSITIVESIGN, often empty
+    int digitSubstitution = 1;         // LOCALE_IDIGITSUBSTITUTION: 0 context, 1 none, 2 native
     std::wstring nativeDigits = L"0123456789";  // LOCALE_SNATIVEDIGITS
 };
 

@@ -56,7 +56,8 @@ void Fill(std::uint8_t* bits, const Embedded& picture, const Ink& ink) {
     const int stride = (picture.width * 3 + 3) & ~3;
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
-            const std::uint8_t* in = picture.pixels + (y * picture.width + x) * picture.bytesPerPixel;
+            const std::uint8_t* in =
+                picture.pixels + (y * picture.width + x) * picture.bytesPerPixel;
             std::uint8_t* out = bits + y * stride + x * 3;
             if (picture.bytesPerPixel == 3) {
                 out[0] = in[2], out[1] = in[1], out[2] = in[0];

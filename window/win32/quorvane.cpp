@@ -34,10 +34,14 @@ bool LightScheme() {
 // A box holds one number: a double-click selects all of it, and moving by words jumps over it.
 int CALLBACK WholeNumber(LPWSTR, int current, int length, int action) {
     switch (action) {
-        case WB_LEFT: return 0;
-        case WB_RIGHT: return length;
-        case WB_ISDELIMITER: return FALSE;
-        default: return current;
+        case WB_LEFT:
+            return 0;
+        case WB_RIGHT:
+            return length;
+        case WB_ISDELIMITER:
+            return FALSE;
+        default:
+            return current;
     }
 }
 
@@ -58,8 +62,8 @@ std::vector<std::size_t> CreationOrder() {
     };
     for (const auto& [tab, row] : byTab) {
         for (std::size_t caption = 0; caption < kControls.size(); ++caption)
-            if (kControls[row].caption && std::string_view(kControls[row].caption) ==
-                                               kControls[caption].name)
+            if (kControls[row].caption &&
+                std::string_view(kControls[row].caption) == kControls[caption].name)
                 add(caption);
         add(row);
     }
@@ -76,19 +80,23 @@ ClassAndStyle ClassOf(const ControlEntry& entry) {
     constexpr DWORD child = WS_CHILD | WS_VISIBLE;
     switch (entry.kind) {
         case ControlKind::TextBox:
-            return {WC_EDITW, child | WS_TABSTOP | ES_AUTOHSCROLL | (entry.readOnly ? ES_READONLY : 0),
+            return {WC_EDITW,
+                    child | WS_TABSTOP | ES_AUTOHSCROLL | (entry.readOnly ? ES_READONLY : 0),
                     WS_EX_CLIENTEDGE};
-        case ControlKind::CheckBox: return {WC_BUTTONW, child | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
-        case ControlKind::Button: return {WC_BUTTONW, child | WS_TABSTOP | BS_PUSHBUTTON, 0};
-        case ControlKind::Picture: return {WC_STATICW, child | SS_BITMAP | SS_REALSIZECONTROL, 0};
-        default: return {WC_STATICW, child | SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::CheckBox:
+            return {WC_BUTTONW, child | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+        case ControlKind::Button:
+            return {WC_BUTTONW, child | WS_TABSTOP | BS_PUSHBUTTON, 0};
+        case ControlKind::Picture:
+            return {WC_STATICW, child | SS_BITMAP | SS_REALSIZECONTROL, 0};
+        default:
+            return {WC_STATICW, child | SS_LEFT | SS_NOPREFIX, 0};
     }
 }
 
 }  // namespace
 
-Quorvane::Quorvane(HWND window)
-    : window_(window), format_(NumberFormatOf(UserLocaleNumbers())) {}
+Quorvane::Quorvane(HWND window) : window_(window), format_(NumberFormatOf(UserLocaleNumbers())) {}
 
 Quorvane* Quorvane::Create(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -100,13 +108,13 @@ Quorvane* Quorvane::Create(HINSTANCE instance) {
     windowClass.lpszClassName = kClassName;
     windowClass.hIcon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(kIcon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIcon), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIcon),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
     RegisterClassExW(&windowClass);  // fails harmlessly when already registered
-    HWND window = CreateWindowExW(0, kClassName, Widen(app::kDisplayName).c_str(), kWindowStyle,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance,
-                                  nullptr);
+    HWND window =
+        CreateWindowExW(0, kClassName, Widen(app::kDisplayName).c_str(), kWindowStyle,
+                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
     return window ? reinterpret_cast<Quorvane*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
 }
 
@@ -132,17 +140,32 @@ LRESULT Quorvane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             LayOut(GetDpiForWindow(window_));
             Power();  // the worked example is on show from the start
             return 0;
-        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
             return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_DPICHANGED: LayOut(LOWORD(wParam), reinterpret_cast<RECT*>(lParam)); return 0;
-        case WM_SETTINGCHANGE: LayOut(layout_.dpi); OnColoursChanged(); return 0;
+        case WM_DPICHANGED:
+            LayOut(LOWORD(wParam), reinterpret_cast<RECT*>(lParam));
+            return 0;
+        case WM_SETTINGCHANGE:
+            LayOut(layout_.dpi);
+            OnColoursChanged();
+            return 0;
         case WM_SYSCOLORCHANGE:
-        case WM_THEMECHANGED: OnColoursChanged(); return 0;
-        case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
-        case WM_PAINT: OnPaint(); return 0;
-        case kAnnounce: OnAnnounce(); return 0;
+        case WM_THEMECHANGED:
+            OnColoursChanged();
+            return 0;
+        case WM_ACTIVATE:
+            OnActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case kAnnounce:
+            OnAnnounce();
+            return 0;
         case WM_DESTROY:
             for (HWND control : controls_)
                 if (control && EntryOf(control)->kind == ControlKind::Picture)
@@ -162,7 +185,8 @@ LRESULT Quorvane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void Quorvane::CreateControls() {
     controls_.assign(kControls.size(), nullptr);
     for (const std::size_t row : CreationOrder())
-        if (kControls[row].kind != ControlKind::Line) controls_[row] = CreateControl(kControls[row]);
+        if (kControls[row].kind != ControlKind::Line)
+            controls_[row] = CreateControl(kControls[row]);
     H = Control("H"), Q = Control("Q"), D = Control("D"), E = Control("E"), P = Control("P");
     LiveCalc = Control("LiveCalc"), Command1 = Control("Command1");
     for (const ControlEntry& entry : kControls)
@@ -225,8 +249,9 @@ void Quorvane::LayOut(UINT dpi, const RECT* suggested) {
 // The pictures at their frames' device size: the formula black on white in a light scheme,
 // else in the window's text colour on its face; the logo in its own colours.
 void Quorvane::DrawPictures() {
-    const Ink ink = LightScheme() ? Ink{{0, 0, 0}, {255, 255, 255}}
-                                  : Ink{SystemColour(COLOR_WINDOWTEXT), SystemColour(COLOR_BTNFACE)};
+    const Ink ink = LightScheme()
+                        ? Ink{{0, 0, 0}, {255, 255, 255}}
+                        : Ink{SystemColour(COLOR_WINDOWTEXT), SystemColour(COLOR_BTNFACE)};
     for (std::size_t row = 0; row < kControls.size(); ++row) {
         const ControlEntry& entry = kControls[row];
         if (entry.kind != ControlKind::Picture) continue;
@@ -325,7 +350,8 @@ LRESULT Quorvane::OnBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lPa
             return enter && box != P ? code | DLGC_WANTALLKEYS : code;
         }
         case WM_KEYDOWN:
-        case WM_CHAR: return OnBoxKey(box, message, wParam, lParam);
+        case WM_CHAR:
+            return OnBoxKey(box, message, wParam, lParam);
         case WM_KILLFOCUS: {
             const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
             // Another control of this window; another application is not one.
@@ -349,7 +375,8 @@ LRESULT Quorvane::OnBoxKey(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (keypadDecimal_) {  // the keypad's decimal key types the locale's separator
         keypadDecimal_ = false;
-        SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Widen(format_.decimal).c_str()));
+        SendMessageW(box, EM_REPLACESEL, TRUE,
+                     reinterpret_cast<LPARAM>(Widen(format_.decimal).c_str()));
         return 0;
     }
     DWORD start = 0, end = 0;

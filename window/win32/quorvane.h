@@ -49,8 +49,8 @@ class Quorvane : private CalculatorView {
     void SetPowerText(std::string_view text) override;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR self);
+    static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR self);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -83,12 +83,12 @@ class Quorvane : private CalculatorView {
     NumberFormat format_;
     Layout layout_;
     HFONT font_ = nullptr;
-    std::vector<HWND> controls_;                // by the table's rows; null for the line
-    std::array<HWND, 4> inputBoxes_{};          // by Input
-    std::array<std::wstring, 4> lastTexts_{};   // by Input: to tell a real change of text
-    std::array<bool, 4> edited_{};              // by Input: changed, so blue
-    bool movingFocus_ = false;                  // while the window moves the focus itself
-    bool keypadDecimal_ = false;                // the keypad's decimal key is being typed
+    std::vector<HWND> controls_;               // by the table's rows; null for the line
+    std::array<HWND, 4> inputBoxes_{};         // by Input
+    std::array<std::wstring, 4> lastTexts_{};  // by Input: to tell a real change of text
+    std::array<bool, 4> edited_{};             // by Input: changed, so blue
+    bool movingFocus_ = false;                 // while the window moves the focus itself
+    bool keypadDecimal_ = false;               // the keypad's decimal key is being typed
     HWND focusWhenInactive_ = nullptr;
     std::wstring pendingAnnouncement_, lastAnnouncement_;
     bool pendingRefusal_ = false;
