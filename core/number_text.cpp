@@ -275,8 +275,20 @@ class Scanner {
         if (IsAscii(text_[pos_])) return -1;
         const CodePoint c = DecodeUtf8(rest());
         const int digit = c.length == 0 ? -1 : DigitValue(c.value);
-        if (digit >= 0) pos_ += c.length;
+        if (digit < 0) return -1;
+        FromRun(c.value - char32_t(digit));
+        pos_ += c.length;
         return digit;
+    }
+
+    // Every digit of one number, integer part, fraction and exponent, comes from one run of
+    // ten: "1\u06605" would read as 105 where most eyes see 1.5, and "\u09EA0" (a Bengali four)
+    // as 40 where they see 80.
+    void FromRun(char32_t zero) {
+        if (runZero_ == 0)
+            runZero_ = zero;
+        else if (runZero_ != zero)
+            throw ConversionError(Kind::NotANumber);
     }
 
     // The one digit loop: copies a run of digits, ASCII or of any script, into the plain text
@@ -286,6 +298,7 @@ class Scanner {
         while (pos_ < text_.size()) {
             const char c = text_[pos_];
             if (c >= '0' && c <= '9') {
+                FromRun(U'0');
                 plain_ += c;
                 ++pos_;
             } else if (const int digit = TakeUnicodeDigit(); digit >= 0) {
@@ -374,6 +387,7 @@ class Scanner {
     std::size_t pos_ = 0;
     std::string plain_;
     bool negative_ = false;
+    char32_t runZero_ = 0;  // the zero of the digits read so far; 0 before the first
     std::int64_t significantIntegerDigits_ = 0;
     std::int64_t fractionLeadingZeros_ = 0;
     std::int64_t exponent_ = 0;

@@ -183,7 +183,14 @@ INSTANTIATE_TEST_SUITE_P(OtherLocales, TextToDoubleTable, ::testing::Values(
     Row{&kArabic, "\u061C+\u0663\u0660", 30.0},
     Row{&kArabic, "1,000.5", 1000.5},  // the keyboard's separators
     Row{&kArabic, "\u0661\u066C\u0660\u0660\u0660", 1000.0},
-    Row{&kArabic, "\u06630", 30.0},  // mixed digits
+    // All the digits of one number from one run of ten: a mix reads other than it looks.
+    Row{&kArabic, "\u06630", std::nullopt, NaN},
+    Row{&kEnglish, "1\u06605", std::nullopt, NaN},  // an Arabic-Indic zero looks like a dot
+    Row{&kEnglish, "\u09EA0", std::nullopt, NaN},  // a Bengali four looks like 8
+    Row{&kEnglish, "1.\u0966", std::nullopt, NaN},  // in the fraction
+    Row{&kEnglish, "1E\u0967", std::nullopt, NaN},  // in the exponent
+    Row{&kEnglish, "\U0001D7CF\U0001D7D8", std::nullopt, NaN},  // bold and double-struck
+    Row{&kJapanese, "\uFF130", 30.0},  // full-width forms are ASCII digits
     // A digit has one value whatever its script, in every locale.
     Row{&kArabic, "\u06F3\u06F0", 30.0},  // Persian digits in Egyptian Arabic
     Row{&kEnglish, "\u0969\u0966", 30.0},  // Devanagari
@@ -230,7 +237,9 @@ TEST(TextToDoubleBadInput, MalformedBytesAreRefused) {
           std::string("\xED\xA0\x80"),              // a surrogate
           std::string("\xF4\x90\x80\x80"),          // beyond U+10FFFF
           std::string("\xEF\xBC"),                  // a cut full-width form
-          std::string("1\xEF\xBC\x90\xBC\x90")}) {  // a stray byte after one
+          std::string("1\xEF\xBC\x90\xBC\x90"),  // a stray byte after one
+          std::string("\xD9!"),                    // no continuation byte: not U+0661
+          std::string("\xF8\x9D\x9F\x8F")}) {      // a five-byte lead, U+1D7CF's bits
         for (const NumberFormat* format : {&kEnglish, &kFrench, &kSwiss, &kArabic, &kAdlam}) {
             try {
                 TextToDouble(text, *format);

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QTest>
 #include <algorithm>
+#include <numeric>
 #include <optional>
 #include <random>
 
@@ -38,7 +39,8 @@ QStringList AlphabetOf(const QLocale& locale) {
 }
 
 // Whether a text QLocale reads is one we refuse on purpose, as the README lists them: a grouped
-// integer part led by 0, grouping before an exponent, a separator inside the exponent.
+// integer part led by 0, grouping before an exponent, a separator inside the exponent, digits
+// of more than one script.
 bool KnownRefusal(const QString& text, const QLocale& locale) {
     const QList<uint> chars = text.trimmed().toUcs4();
     const QList<uint> signs =
@@ -53,8 +55,13 @@ bool KnownRefusal(const QString& text, const QLocale& locale) {
     const auto firstDigit =
         std::find_if(chars.begin(), exponent, [](uint c) { return QChar::digitValue(c) >= 0; });
     const bool ledByZero = firstDigit != exponent && QChar::digitValue(*firstDigit) == 0;
+    const auto zero = [](uint c) { return QChar::digitValue(c) < 0 ? 0 : c - QChar::digitValue(c); };
+    const auto firstZero = std::accumulate(chars.begin(), chars.end(), 0u,
+                                           [&](uint z, uint c) { return z ? z : zero(c); });
+    const auto otherScript = [&](uint c) { return zero(c) && zero(c) != firstZero; };
     return (groupedMantissa && (ledByZero || exponent != chars.end())) ||
-           std::any_of(exponent, chars.end(), separator);
+           std::any_of(exponent, chars.end(), separator) ||
+           std::any_of(chars.begin(), chars.end(), otherScript);
 }
 
 }  // namespace
