@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <mutex>
 #include <vector>
 
 #include "app_info.h"
@@ -24,7 +25,17 @@ struct StartMessage {
 };
 
 // What Qt says while the application starts: held back, and told only if the start succeeds.
+// Qt may log from its own threads while QApplication is being constructed.
 std::vector<StartMessage> startMessages;
+std::mutex startMessagesLock;
+
+bool IsPlatformMessage(const StartMessage& m) {
+    return m.category && QByteArray(m.category).startsWith("qt.qpa");
+}
+
+void Tell(const StartMessage& m) {
+    qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category), m.text);
+}
 
 // Why no display could be opened, in Qt's own words from the start: the display it could not
 // connect to, the platform plugin it could not find or load.
@@ -34,15 +45,19 @@ QString WhyNoDisplay() {
         return "neither DISPLAY nor WAYLAND_DISPLAY is set";
     QStringList found;
     for (const StartMessage& m : startMessages)
-        if (m.category && QByteArray(m.category).startsWith("qt.qpa"))
-            found << m.text.trimmed().remove(" in \"\"");
+        if (IsPlatformMessage(m)) found << m.text.trimmed().remove(" in \"\"");
     return found.isEmpty() ? QString("no platform plugin could start") : found.join("; ");
 }
 
 // Qt's platform plugin ends a start without a display with a fatal message and an abort: one
-// plain line saying what Qt found, and status 1, tell the user more.
+// plain line saying what Qt found, and status 1, tell the user more. What else was held is
+// told first, as it was said; the platform's messages are in the line.
 void OnStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    const std::lock_guard lock(startMessagesLock);
     if (type == QtFatalMsg) {
+        qInstallMessageHandler(nullptr);  // Qt's own output for what was held
+        for (const StartMessage& m : startMessages)
+            if (!IsPlatformMessage(m)) Tell(m);
         std::fprintf(stderr, "%s: cannot open the display: %s\n", app::kName,
                      qPrintable(WhyNoDisplay()));
         _exit(1);
@@ -73,10 +88,12 @@ std::unique_ptr<QApplication> CreateApplication(int& argc, char* argv[]) {
     const QtMessageHandler previous = qInstallMessageHandler(OnStartMessage);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
-    for (const StartMessage& m : startMessages)
-        qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category),
-                          m.text);
-    startMessages.clear();
+    std::vector<StartMessage> held;
+    {
+        const std::lock_guard lock(startMessagesLock);
+        held.swap(startMessages);
+    }
+    for (const StartMessage& m : held) Tell(m);
     SetApplicationInfo();
     InstallQtTranslations();
     return application;
