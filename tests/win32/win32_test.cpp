@@ -187,7 +187,8 @@ std::vector<Row> ReactionRows(const Locale& locale) {
          },
          "|"},
         {"the refusal announced", [](Quorvane& w) { return Narrow(w.LastAnnouncement()); },
-         "Pump Efficiency above 100 refused. Power empty"},
+         "Pump Efficiency above 100 refused. Power empty. The cursor is in Pump Efficiency, now "
+         "empty."},
         {"E 150 and a click on Calculate: the focus back in E",
          [](Quorvane& w) {
              Type(w.Control("E"), L"150");

@@ -1,15 +1,24 @@
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QRegularExpression>
 #include <map>
 
+#include "accessibility.h"
 #include "window_driver.h"
 
 namespace {
+
+const char* const kRefused =
+    "Pump Efficiency above 100 refused. Power empty. The cursor is in Pump Efficiency, now empty.";
 
 const std::map<QString, Qt::Key> kKeys = {{"Tab", Qt::Key_Tab},
                                           {"Backtab", Qt::Key_Backtab},
@@ -19,6 +28,48 @@ const std::map<QString, Qt::Key> kKeys = {{"Tab", Qt::Key_Tab},
                                           {"Space", Qt::Key_Space},
                                           {"Backspace", Qt::Key_Backspace}};
 
+// What screen readers are told while a row runs, in order: "focus NAME" where Qt tells them
+// of a focus change (just after focusChanged) or the window tells them again, and "say WORDS"
+// where the announcer shows.
+class Listener : public QObject {
+  public:
+    QStringList told;
+
+    explicit Listener(QWidget& window) {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now) told << "focus " + now->objectName();
+        });
+        auto* announcer = window.findChild<quorvane::Announcer*>("Announcer");
+        connect(announcer, &quorvane::Announcer::FocusTold, this,
+                [this](QWidget* control) { told << "focus " + control->objectName(); });
+        announcer->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            told << "say " + static_cast<QWidget*>(watched)->accessibleName();
+        return false;
+    }
+};
+
+QString Said(const QStringList& events) {
+    QStringList said;
+    for (const QString& event : events)
+        if (event.startsWith("say ")) said << event.mid(4);
+    return said.join(" | ");
+}
+
+// A text dropped onto the middle of a box, as a drag from another application ends.
+void Drop(QLineEdit* box, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    QDragEnterEvent enter(box->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(box, &enter);
+    QDropEvent drop(box->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(box, &drop);
+}
+
 }  // namespace
 
 class LiveTest : public QObject {
@@ -26,7 +77,9 @@ class LiveTest : public QObject {
 
     // Steps, separated by spaces: @Name clicks a control; =text replaces the focused box's text
     // ("=" alone empties it); +text types; Tab, Backtab, Return, Enter, Esc, Space, Backspace,
-    // AltC and the keypad's KP. and KP, press keys; off and grey set the check box without a click;
+    // AltC and the keypad's KP. and KP, press keys; >Ntext drops text onto box N; !Ntext has a
+    // screen reader replace box N's text; keys joined by "," (Return,Tab) are pressed with no
+    // event processed in between; off and grey set the check box without a click;
     // menu opens and closes the focused box's context menu; away activates another window and comes
     // back; elsewhere moves the focus into a box of another window of this process.
     void perform(WindowDriver& driver, const QString& steps) {
@@ -39,6 +92,17 @@ class LiveTest : public QObject {
                 driver.type(step.mid(1));
             } else if (step.startsWith('+')) {
                 driver.type(step.mid(1));
+            } else if (step.contains(',') && kKeys.count(step.section(',', 0, 0))) {
+                for (const QString& name : step.split(',')) {
+                    QKeyEvent press(QEvent::KeyPress, kKeys.at(name), Qt::NoModifier);
+                    QApplication::sendEvent(QApplication::focusWidget(), &press);
+                }
+            } else if (step.startsWith('>')) {
+                Drop(driver.box(step.mid(1, 1)), step.mid(2));
+            } else if (step.startsWith('!')) {
+                QAccessibleInterface* box = QAccessible::queryAccessibleInterface(driver.box(step.mid(1, 1)));
+                box->editableTextInterface()->replaceText(0, box->textInterface()->characterCount(),
+                                                           step.mid(2));
             } else if (step.startsWith("KP")) {  // the keypad's decimal key: KP. or KP,
                 driver.key(step == "KP," ? Qt::Key_Comma : Qt::Key_Period, Qt::KeypadModifier);
             } else if (step == "AltC") {
@@ -82,7 +146,7 @@ class LiveTest : public QObject {
         QTest::addColumn<QString>("efficiency");  // text left in E
         QTest::addColumn<QString>("live");        // LiveCalc afterwards
         QTest::addColumn<int>("calculations");    // clicks that reached Calculate
-        QTest::addColumn<QString>("spoken");      // last announcement; null: not checked
+        QTest::addColumn<QString>("spoken");  // every announcement, joined by " | "; null: not checked
 
         auto row = [](const char* name, const char* steps, const char* power, const char* focus,
                       const char* blue, const char* efficiency = "70", const char* live = "on",
@@ -129,15 +193,14 @@ class LiveTest : public QObject {
         // Alt+C leaves the box first, then calculates
         row("Alt+C from H", "off @H =40 AltC", "9.311", "Command1", "H", "70", "off", 1);
         row("Alt+C from Q", "off @Q =120 AltC", "13.967", "Command1", "Q", "70", "off", 1,
-            "Power 13.967 kilowatts");
+            "Power empty | Power 13.967 kilowatts");  // leaving H emptied P
         row("Alt+C from D", "off @D =1000 AltC", "7.004", "Command1", "D", "70", "off", 1);
         row("Alt+C from E", "off @E =100 AltC", "4.888", "Command1", "E", "100", "off", 1);
         // The efficiency limit
         row("100 passes", "@E =100 Return", "4.888", "E", "E", "100");
         row("negative passes", "@E =-70 Return", "-6.983", "E", "E", "-70");
         row("zero passes, P empty", "@E =0 Return", "", "E", "E", "0");
-        row("150 Enter", "@E =150 Return", "", "E", "E", "", "on", 0,
-            "Pump Efficiency above 100 refused. Power empty");
+        row("150 Enter", "@E =150 Return", "", "E", "E", "", "on", 0, kRefused);
         row("150 Tab", "@E =150 Tab", "", "E", "E", "");
         row("150 Shift+Tab", "@E =150 Backtab", "", "E", "E", "");
         row("150 click on a box", "@E =150 @H", "", "E", "E", "");
@@ -147,11 +210,19 @@ class LiveTest : public QObject {
         row("150 live off", "off @E =150 Tab", "", "E", "E", "", "off");
         row("100.01 refused", "@E =100.01 Tab", "", "E", "E", "");
         row("emptied box can be left", "@E =150 Tab Tab", "", "P", "E", "");
+        row("moved on before the focus is told again", "@E =150 Return,Tab", "", "P", "E", "");
         row("an unchanged result is not said again", "@H Tab", "6.983", "Q", "", "70", "on", 0, "");
         row("Enter says it all the same", "@H Return", "6.983", "H", "", "70", "on", 0,
             "Power 6.983 kilowatts");
         row("refused then retyped", "@E =150 Tab +90 Tab", "5.431", "P", "E", "90");
         row("not a number passes the limit", "@E =abc Tab", "", "P", "E", "abc");
+        row("the same result twice is said twice", "@Q =120 Return Return", "13.967", "Q", "Q", "70",
+            "on", 0, "Power 13.967 kilowatts | Power 13.967 kilowatts");
+        // Every way text enters a box: the box takes the focus, and leaving it reacts
+        row("a drop onto E is checked when E is left", "@H >E150 Tab", "", "E", "E", "", "on", 0,
+            kRefused);
+        row("a screen reader's edit of E likewise", "@H !E150 Tab", "", "E", "E", "", "on", 0,
+            kRefused);
     }
 
     void reactions() {
@@ -159,8 +230,11 @@ class LiveTest : public QObject {
         WindowDriver driver;
         QVERIFY(driver.show());
         QSignalSpy calculated(driver.control<QPushButton>("Command1"), &QPushButton::clicked);
+        Listener listener(*driver.window);
 
         perform(driver, steps);
+        QCoreApplication::processEvents();  // what is queued for screen readers
+        const QStringList& events = listener.told;
 
         QFETCH(QString, power);
         QFETCH(QString, focus);
@@ -171,9 +245,14 @@ class LiveTest : public QObject {
         QFETCH(QString, spoken);
         QCOMPARE(driver.box("P")->text(), power);
         if (!spoken.isNull()) {
-            const QWidget* announcer = driver.control("Announcer");
-            QCOMPARE(announcer->isVisible() ? announcer->accessibleName() : QString(""), spoken);
+            QCOMPARE(Said(events), spoken);
+            // Said after the focus events of the same action, and gone from the tree after.
+            if (!spoken.isEmpty()) QVERIFY2(events.last().startsWith("say "), qPrintable(events.join(", ")));
+            QVERIFY(driver.control("Announcer")->isHidden());
         }
+        // Screen readers were last told of the control that has the focus.
+        const QStringList focusEvents = events.filter(QRegularExpression("^focus "));
+        if (focus != "(none)" && !focusEvents.isEmpty()) QCOMPARE(focusEvents.last(), "focus " + focus);
         QCOMPARE(driver.focusName(), focus);
         for (const char* name : {"H", "Q", "D", "E"})
             QCOMPARE(driver.box(name)->palette().color(QPalette::Text),

@@ -1,4 +1,5 @@
 #include <QAccessible>
+#include <QAccessibleEditableTextInterface>
 #include <QAccessibleTextInterface>
 #include <QCheckBox>
 #include <QClipboard>
@@ -340,6 +341,7 @@ class WindowTest : public QObject {
         row("P", QAccessible::EditableText, "Power", "kilowatts", true, "Label9");
         row("LiveCalc", QAccessible::CheckBox, "Perform Live Calculations");
         row("Command1", QAccessible::Button, "Calculate");
+        row("Announcer", QAccessible::Notification, "");  // spoken as it shows
     }
     void accessible() {
         QFETCH(QString, name);
@@ -356,27 +358,36 @@ class WindowTest : public QObject {
         QCOMPARE(accessible->text(QAccessible::Name), spoken);
         QCOMPARE(accessible->text(QAccessible::Description), description);
         QCOMPARE(bool(accessible->state().readOnly), readOnly);
-        if (role == QAccessible::EditableText)
+        if (role == QAccessible::EditableText) {
             QCOMPARE(bool(accessible->state().editable), !readOnly);
+            QCOMPARE(accessible->editableTextInterface() != nullptr, !readOnly);
+        }
         const auto labels = accessible->relations(QAccessible::Label);
         QCOMPARE(labels.isEmpty() ? QString() : labels.first().first->object()->objectName(),
                  labelledBy);
     }
 
     // Every text query on a box answers at once, with whole numbers: a word query at the end
-    // once hung, and per-character attribute runs cut the last digit off what was spoken.
+    // once hung, and per-character attribute runs cut the last digit off what was spoken. A box
+    // is one word; a character is a grapheme cluster.
     void accessibleText_data() {
-        QTest::addColumn<QString>("query");  // at, before, after or attributes
+        // at, before, after, attributes; value; text (offset to boundary); remove (selection
+        // `offset` of 0..3); scroll (to offset, with 1..3 selected), giving the selection
+        QTest::addColumn<QString>("query");
         QTest::addColumn<int>("boundary");
         QTest::addColumn<int>("offset");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("boxText");  // empty: D's "997.01"
         const auto row = [](const char* name, const char* query,
                             QAccessible::TextBoundaryType boundary, int offset, const char* text,
-                            int start, int end) {
-            QTest::newRow(name) << query << int(boundary) << offset << text << start << end;
+                            int start, int end, const char* boxText = "") {
+            QTest::newRow(name) << query << int(boundary) << offset << QString::fromUtf8(text)
+                                << start << end << QString::fromUtf8(boxText);
         };
+        const auto Word = QAccessible::WordBoundary;
+        const auto Char = QAccessible::CharBoundary;
         // clang-format off
         row("word at the end",       "at",     QAccessible::WordBoundary,      6, "997.01", 0, 6);
         row("word past the end",     "at",     QAccessible::WordBoundary,     99, "997.01", 0, 6);
@@ -392,24 +403,92 @@ class WindowTest : public QObject {
         row("character after",       "after",  QAccessible::CharBoundary,      0, "9",      1, 2);
         row("nothing after",         "after",  QAccessible::WordBoundary,      6, "",       6, 6);
         row("one attribute run",     "attributes", QAccessible::CharBoundary,  3, "",       0, 6);
+        row("exponent one word",     "at",     Word, 2, "-6.5E+3", 0, 7, "-6.5E+3");
+        row("no word after",         "after",  Word, 0, "",        7, 7, "-6.5E+3");
+        row("grouped one word",      "at",     Word, 5, "1 000.5", 0, 7, "1 000.5");
+        row("result notation one word", "at",  Word, 4, "1.5E+15", 0, 7, "1.5E+15");
+        row("word without blanks",   "at",     Word, 0, "30",      1, 3, " 30 ");
+        row("no word before",        "before", Word, 3, "",        0, 0, " 30 ");
+        row("surrogate pair",        "at",     Char, 0, "𝟑",       0, 2, "𝟑𝟎");
+        row("inside a pair",         "at",     Char, 1, "𝟑",       0, 2, "𝟑𝟎");
+        row("pair after",            "after",  Char, 0, "𝟎",       2, 4, "𝟑𝟎");
+        row("pair before the end",   "before", Char, 4, "𝟎",       2, 4, "𝟑𝟎");
+        row("-1 is the end",         "at",     Char, -1, "",       6, 6);
+        row("other offsets none",    "at",     Char, -5, "",      -1, -1);
+        row("value",                 "value",  Char, 0, "997.01",  -1, -1);
+        row("backwards range",       "text",   QAccessible::TextBoundaryType(2), 4, "", -1, -1);
+        row("range",                 "text",   QAccessible::TextBoundaryType(6), 4, "01", -1, -1);
+        row("no selection 1",        "remove", Char, 1, "997",    -1, -1);
+        row("selection 0",           "remove", Char, 0, "",       -1, -1);
+        row("scroll keeps selection", "scroll", Char, 5, "97",    -1, -1);
         // clang-format on
+    }
+    static QString Query(QAccessibleInterface* box, const QString& query, int boundary,
+                         int offset, int* start, int* end) {
+        QAccessibleTextInterface* text = box->textInterface();
+        const auto type = QAccessible::TextBoundaryType(boundary);
+        if (query == "at") return text->textAtOffset(offset, type, start, end);
+        if (query == "before") return text->textBeforeOffset(offset, type, start, end);
+        if (query == "after") return text->textAfterOffset(offset, type, start, end);
+        if (query == "attributes") return text->attributes(offset, start, end);
+        if (query == "value") return box->text(QAccessible::Value);
+        if (query == "text") return text->text(offset, boundary);
+        text->setSelection(0, query == "remove" ? 0 : 1, 3);
+        if (query == "remove") text->removeSelection(offset);
+        if (query == "scroll") text->scrollToSubstring(offset, offset + 1);
+        return static_cast<QLineEdit*>(box->object())->selectedText();
     }
     void accessibleText() {
         QFETCH(QString, query);
         QFETCH(int, boundary);
         QFETCH(int, offset);
-        QAccessibleTextInterface* text =
-            QAccessible::queryAccessibleInterface(box("D"))->textInterface();
-        QVERIFY(text);
-        const auto type = QAccessible::TextBoundaryType(boundary);
+        QFETCH(QString, boxText);
+        if (!boxText.isEmpty()) box("D")->setText(boxText);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box("D"));
+        QVERIFY(accessible->textInterface());
         int start = -1, end = -1;
-        const QString got = query == "at"       ? text->textAtOffset(offset, type, &start, &end)
-                            : query == "before" ? text->textBeforeOffset(offset, type, &start, &end)
-                            : query == "after"  ? text->textAfterOffset(offset, type, &start, &end)
-                                                : text->attributes(offset, &start, &end);
-        QTEST(got, "text");
+        QTEST(Query(accessible, query, boundary, offset, &start, &end), "text");
         QTEST(start, "start");
         QTEST(end, "end");
+    }
+
+    // Where a box draws each character, for magnifiers and pointing: inside the box where it
+    // shows, agreeing with the box's own hit test, and back again from a point.
+    void accessibleGeometry_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<int>("shown");  // this character must be within the box
+        QTest::newRow("short") << "997.01" << 0 << 5;
+        QTest::newRow("40 digits, cursor at the end") << QString(40, '7') + "1" << 41 << 40;
+        QTest::newRow("40 digits, cursor at the start") << "1" + QString(40, '7') << 0 << 0;
+        QTest::newRow("Arabic minus") << QString::fromUtf8("؜-٣٠") << 0 << 3;
+        QTest::newRow("surrogate pairs") << QString::fromUtf8("𝟑𝟎") << 4 << 2;
+    }
+    void accessibleGeometry() {
+        QFETCH(QString, text);
+        QFETCH(int, cursor);
+        QFETCH(int, shown);
+        QLineEdit* density = box("D");
+        density->setText(text);
+        density->setCursorPosition(cursor);
+        density->repaint();  // the box scrolls as it paints
+        QAccessibleTextInterface* accessible =
+            QAccessible::queryAccessibleInterface(density)->textInterface();
+        const QRect inside(density->mapToGlobal(QPoint(0, 0)), density->size());
+        QVERIFY(inside.contains(accessible->characterRect(shown)));
+        for (int offset = 0; offset < text.size(); ++offset) {
+            const QRect rect = accessible->characterRect(offset);
+            const bool invisible = text[offset].category() == QChar::Other_Format;  // a mark
+            QVERIFY(rect.width() > 0 || invisible);
+            if (!inside.contains(rect) || invisible) continue;
+            const QPoint middle = density->mapFromGlobal(rect.center());
+            const int own = density->cursorPositionAt(middle);  // a boundary of this character
+            int start = 0, end = 0;
+            accessible->textAtOffset(offset, QAccessible::CharBoundary, &start, &end);
+            QVERIFY2(own == start || own == end, qPrintable(QString::number(offset)));
+            QCOMPARE(accessible->offsetAtPoint(rect.center()), start);
+        }
+        QCOMPARE(accessible->offsetAtPoint(inside.topLeft() - QPoint(1, 1)), -1);
     }
 
     // One click in the result and Ctrl+C copies all of it; a selection, just that.

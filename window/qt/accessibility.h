@@ -12,13 +12,23 @@ namespace quorvane {
 void InstallAccessibility();
 
 // An invisible notification that screen readers speak when it appears: Qt 6.4 has no other
-// way to have a change outside the focus spoken.
+// way to have a change outside the focus spoken. It is in the tree only while it is shown.
 class Announcer : public QWidget {
     Q_OBJECT
 
   public:
     explicit Announcer(QWidget* parent);
+    // Spoken once the events of the current action have gone out.
     void Announce(const QString& message);
+    // Tells screen readers again, once the events of the current action have gone out, that
+    // `control` has the focus, if it still has.
+    void TellFocusLater(QWidget* control);
+
+  signals:
+    void FocusTold(QWidget* control);
+
+  private:
+    void Show(const QString& message);
 };
 
 }  // namespace quorvane

@@ -16,10 +16,14 @@ double Contrast(const QColor& a, const QColor& b) {
     return Contrast(ToRgb(a), ToRgb(b));
 }
 
+bool LightWithWhiteFields(const QPalette& palette) {
+    return LightWithWhiteFields(ToRgb(palette.color(QPalette::Window)),
+                                ToRgb(palette.color(QPalette::Base)));
+}
+
 QColor Legible(const QColor& wanted, const QColor& background, const QPalette& palette) {
-    const bool light = LightWithWhiteFields(ToRgb(palette.color(QPalette::Window)),
-                                            ToRgb(palette.color(QPalette::Base)));
-    const Rgb legible = Legible(ToRgb(wanted), ToRgb(background), light);
+    const Rgb legible =
+        Legible(ToRgb(wanted), ToRgb(background), LightWithWhiteFields(palette));
     return QColor(legible.red, legible.green, legible.blue);
 }
 

@@ -9,6 +9,10 @@ namespace quorvane {
 // The contrast ratio of two colours as WCAG defines it, from 1 to 21.
 double Contrast(const QColor& a, const QColor& b);
 
+// Whether the palette is a light one with white fields, where the colour words are drawn as
+// they are.
+bool LightWithWhiteFields(const QPalette& palette);
+
 // The colour to draw text meant to be `wanted` on `background`, in `palette`: Legible, with the
 // palette's window face and fields telling a light scheme.
 QColor Legible(const QColor& wanted, const QColor& background, const QPalette& palette);

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QEvent>
+#include <QFile>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,7 +81,16 @@ class NumberBox : public QLineEdit {
         QLineEdit::mouseDoubleClickEvent(event);  // keeps triple-click working
         if (event->button() == Qt::LeftButton) selectAll();
     }
+    // A text dropped here enters as typing does: the box takes the focus first, so that the box
+    // left reacts now and this one when it is left.
+    void dropEvent(QDropEvent* event) override {
+        if (!isReadOnly()) setFocus(Qt::MouseFocusReason);
+        QLineEdit::dropEvent(event);
+    }
 };
+
+// The smallest font the window shrinks to on a small screen: still readable.
+constexpr double kSmallestPoints = 7;
 
 // Room to spare beside a caption's text, in pixels.
 constexpr int kCaptionSpare = 3;
@@ -125,14 +135,25 @@ bool IsKeypadDecimal(const QKeyEvent& key) {
            (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma);
 }
 
+// The formula's source with its black ink and white paper in other colours: the same paths,
+// other fills.
+QByteArray Recoloured(const QString& resource, const QColor& ink, const QColor& paper) {
+    QFile file(resource);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll()
+        .replace("fill=\"#000000\"", "fill=\"" + ink.name().toLatin1() + '"')
+        .replace("fill=\"#ffffff\"", "fill=\"" + paper.name().toLatin1() + '"');
+}
+
 // A picture drawn from its vector source at `size` logical pixels, in device pixels: sharp at
-// any scale. Drawn once, with Qt SVG itself: reading any image file through Qt 6.4's image
-// reader, even a PNG, loads every image plugin, a tenth of the start-up.
-QPixmap Render(const QString& resource, QSize size, qreal devicePixelRatio = 1,
+// any scale. With Qt SVG itself: reading any image file through Qt 6.4's image reader, even a
+// PNG, loads every image plugin, a tenth of the start-up.
+template <typename Source>
+QPixmap Render(const Source& source, QSize size, qreal devicePixelRatio = 1,
                QColor background = Qt::white) {
     QPixmap pixmap(size * devicePixelRatio);
     pixmap.fill(background);
-    QSvgRenderer renderer(resource);
+    QSvgRenderer renderer(source);
     QPainter painter(&pixmap);
     renderer.render(&painter);  // stretched to the whole pixmap
     painter.end();
@@ -144,8 +165,22 @@ QPixmap Render(const QString& resource, QSize size, qreal devicePixelRatio = 1,
 QIcon ApplicationIcon() {
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(Render(":/icon.svg", QSize(size, size), 1, Qt::transparent));
+        icon.addPixmap(Render(QString(":/icon.svg"), QSize(size, size), 1, Qt::transparent));
     return icon;
+}
+
+// The fonts from `font` down to the smallest readable size, in points or, for a font given in
+// pixels, in pixels: false once there is none smaller.
+bool Shrink(QFont& font, qreal logicalDpi) {
+    if (font.pointSizeF() > 0) {
+        if (font.pointSizeF() <= kSmallestPoints) return false;
+        font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.5));
+        return true;
+    }
+    const int smallest = int(std::ceil(kSmallestPoints * logicalDpi / 72));
+    if (font.pixelSize() <= smallest) return false;
+    font.setPixelSize(font.pixelSize() - 1);
+    return true;
 }
 
 }  // namespace
@@ -163,6 +198,7 @@ Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat(
     LayOut();
     SetFocusOrder();
     ConnectReactions();  // after the initial texts: setting those is no edit
+    FollowScreen();
 
     Power();  // the worked example is on show from the start
     H->setFocus();
@@ -277,14 +313,40 @@ void Quorvane::changeEvent(QEvent* event) {
     // Wayland decoration draws that button whatever the window's flags), it stays as it is.
     if (event->type() == QEvent::WindowStateChange && isMaximized())
         setWindowState(windowState() & ~Qt::WindowMaximized);
-    if (event->type() == QEvent::PaletteChange)  // the desktop's, as the window has no own
+    if (event->type() == QEvent::PaletteChange) {  // the desktop's, as the window has no own
         for (const auto& [control, entry] : laidOut_) Colour(control, *entry);
+        DrawPictures();
+    }
     QWidget::changeEvent(event);
+}
+
+bool Quorvane::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // The desktop's font changed: laid out afresh from it, fitted to the screen as at start.
+    // On another screen: fitted to that one, the pictures at its resolution.
+    if (event->type() == QEvent::ApplicationFontChange) {
+        LayOut();
+    } else if (event->type() == QEvent::ScreenChangeInternal) {
+        LayOut();
+        FollowScreen();
+    }
+    return handled;
+}
+
+// A change of the screen's size or resolution while the window stays on it.
+void Quorvane::FollowScreen() {
+    for (const QMetaObject::Connection& connection : screenConnections_) disconnect(connection);
+    QScreen* now = screen();
+    screenConnections_ = {
+        connect(now, &QScreen::availableGeometryChanged, this, &Quorvane::LayOut),
+        connect(now, &QScreen::logicalDotsPerInchChanged, this, &Quorvane::LayOut),
+        connect(now, &QScreen::physicalDotsPerInchChanged, this, &Quorvane::LayOut)};
 }
 
 // One factor for the whole table, so that its proportions hold: never below 15 twips to a
 // pixel, and as large as the font needs for every caption to fit.
 void Quorvane::LayOut() {
+    setFont(QFont());  // the application's, however far it was shrunk before
     FitFontToScreen();
     const auto px = [this](int twips) { return TwipsToPixels(twips, twipsFactor_); };
     for (const auto& [control, entry] : laidOut_) {
@@ -294,11 +356,28 @@ void Quorvane::LayOut() {
             continue;
         }
         control->setGeometry(px(entry->left), px(entry->top), px(entry->width), px(entry->height));
-        if (entry->kind == ControlKind::Picture)
-            static_cast<QLabel*>(control)->setPixmap(
-                Render(QString::fromUtf8(entry->resource), control->size(), devicePixelRatioF()));
     }
     setFixedSize(px(kClientWidth), px(kClientHeight));
+    DrawPictures();
+}
+
+// The pictures at their frames' size in device pixels. The formula is black on white on a
+// light palette with white fields, else in the window's text colour on its face; the logo keeps
+// its colours on its white plate.
+void Quorvane::DrawPictures() {
+    const QPalette colours = palette();
+    const bool light = LightWithWhiteFields(colours);
+    for (const auto& [control, entry] : laidOut_) {
+        if (entry->kind != ControlKind::Picture) continue;
+        const QString resource = QString::fromUtf8(entry->resource);
+        const qreal scale = devicePixelRatioF();
+        static_cast<QLabel*>(control)->setPixmap(
+            light || entry->stretched
+                ? Render(resource, control->size(), scale)
+                : Render(Recoloured(resource, colours.color(QPalette::WindowText),
+                                    colours.color(QPalette::Window)),
+                         control->size(), scale, colours.color(QPalette::Window)));
+    }
 }
 
 // The factor the font needs: never below 15 twips to a pixel, and as large as every caption
@@ -319,8 +398,7 @@ void Quorvane::FitFontToScreen() {
     const double fits = std::min(available.width() * 15.0 / kClientWidth,
                                  available.height() * 15.0 / kClientHeight);
     twipsFactor_ = FontFactor();
-    for (QFont smaller = font(); twipsFactor_ > fits && smaller.pointSizeF() > 1;) {
-        smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
+    for (QFont smaller = font(); twipsFactor_ > fits && Shrink(smaller, logicalDpiY());) {
         setFont(smaller);
         twipsFactor_ = FontFactor();
     }
@@ -407,13 +485,7 @@ bool Quorvane::CheckEfficiencyLimit() {
     // Qt tells screen readers of the control that was left for only after this, so that Orca
     // would take it for the focus: tell them again, once that is done, where the focus is. Only
     // what screen readers hear is queued; the focus itself moved at once.
-    QMetaObject::invokeMethod(
-        E,
-        [box = E] {
-            QAccessibleEvent focus(box, QAccessible::Focus);
-            QAccessible::updateAccessibility(&focus);
-        },
-        Qt::QueuedConnection);
+    announcer_->TellFocusLater(E);
     return true;
 }
 

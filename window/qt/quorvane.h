@@ -56,6 +56,7 @@ class Quorvane : public QWidget, private CalculatorView {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     // CalculatorView, for the core's Power.
@@ -74,6 +75,8 @@ class Quorvane : public QWidget, private CalculatorView {
     Control* Keep(Control* control, const ControlEntry& entry);
     void Colour(QWidget* control, const ControlEntry& entry);
     void LayOut();
+    void DrawPictures();
+    void FollowScreen();
     double FontFactor() const;
     void FitFontToScreen();
     void SetFocusOrder();
@@ -93,6 +96,7 @@ class Quorvane : public QWidget, private CalculatorView {
     double twipsFactor_ = 1.0;
     bool movingFocus_ = false;  // set while the window moves the focus itself
     Announcer* announcer_ = nullptr;
+    std::array<QMetaObject::Connection, 3> screenConnections_;  // to the window's screen
 
     // The controls that react or are read, under their fixed names.
     QLineEdit* H = nullptr;
