@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTranslator>
@@ -35,14 +38,28 @@ class WindowTest : public QObject {
     QLineEdit* box(const char* name) { return driver->box(name); }
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { driver->key(k, m); }
 
-    // A window built while the application font has `points` (0: as it is).
-    static std::unique_ptr<quorvane::Quorvane> WindowAtFont(int points) {
-        const QFont before = QApplication::font();
-        QFont font = before;
-        if (points > 0) font.setPointSize(points);
+    // A window built while the application font has `size` (0: as it is), in points or in
+    // pixels; with `later`, the font changes after it was built. The font stays while the window
+    // lives, as the window follows it.
+    struct AtFont {
+        QFont before = QApplication::font();
+        std::unique_ptr<quorvane::Quorvane> window;
+        quorvane::Quorvane* operator->() const { return window.get(); }
+        quorvane::Quorvane& operator*() const { return *window; }
+        ~AtFont() {
+            window.reset();
+            QApplication::setFont(before);
+        }
+    };
+    static std::unique_ptr<AtFont> WindowAtFont(int size, bool pixels = false, bool later = false) {
+        auto built = std::make_unique<AtFont>();
+        QFont font = built->before;
+        if (size > 0 && pixels) font.setPixelSize(size);
+        if (size > 0 && !pixels) font.setPointSize(size);
+        if (later) built->window = std::make_unique<quorvane::Quorvane>();
         QApplication::setFont(font);
-        auto built = std::make_unique<quorvane::Quorvane>();
-        QApplication::setFont(before);
+        if (!later) built->window = std::make_unique<quorvane::Quorvane>();
+        QCoreApplication::processEvents();  // Qt tells of the change in events
         return built;
     }
     template <typename T = QWidget>
@@ -160,7 +177,8 @@ class WindowTest : public QObject {
     // At a small font the table needs no more than 15 twips to a pixel: figures worked out by
     // hand, independent of the table.
     void spotGeometry() {
-        const auto small = WindowAtFont(7);
+        const auto smallFont = WindowAtFont(7);
+        const auto& small = *smallFont;
         QCOMPARE(small->TwipsFactor(), 1.0);
         QCOMPARE(small->size(), QSize(466, 252));
         const auto geometry = [&](const char* name) { return Find(*small, name)->geometry(); };
@@ -175,13 +193,26 @@ class WindowTest : public QObject {
 
     // At any font every caption fits its control with room to spare, nothing overlaps, and the
     // window keeps the table's proportions.
+    // A font in pixels, or one set while the program runs, fits the same way; shrinking stops
+    // at 7 pt.
     void fitsAnyFont_data() {
-        QTest::addColumn<int>("points");  // 0: the platform's default font
-        for (int points : {0, 7, 9, 11, 14, 18, 24, 36}) QTest::addRow("%d pt", points) << points;
+        QTest::addColumn<int>("size");  // 0: the platform's default font
+        QTest::addColumn<bool>("pixels");
+        QTest::addColumn<bool>("later");
+        for (int points : {0, 7, 9, 11, 14, 18, 24, 36})
+            QTest::addRow("%d pt", points) << points << false << false;
+        QTest::newRow("18 pt set while running") << 18 << false << true;
+        QTest::newRow("36 pt set while running") << 36 << false << true;
+        QTest::newRow("15 px") << 15 << true << false;
+        QTest::newRow("60 px") << 60 << true << false;
+        QTest::newRow("60 px set while running") << 60 << true << true;
     }
     void fitsAnyFont() {
-        QFETCH(int, points);
-        const auto window = WindowAtFont(points);
+        QFETCH(int, size);
+        QFETCH(bool, pixels);
+        QFETCH(bool, later);
+        const auto held = WindowAtFont(size, pixels, later);
+        const AtFont& window = *held;
         for (const char* name : {"Label1", "Label3", "Label5", "Label7", "Label9", "Label11",
                                  "Label12", "LiveCalc", "Command1"}) {
             QWidget* caption = Find(*window, name);
@@ -198,6 +229,8 @@ class WindowTest : public QObject {
                          qPrintable(names[i] + " overlaps " + names[j]));
         }
         QVERIFY(window->width() >= 466);
+        const QFontInfo font(window->font());
+        QVERIFY(font.pointSizeF() >= 7 - 0.5);
         // Never larger than the screen's available area (offscreen: 800 x 600), title bar left.
         const QSize available = window->screen()->availableGeometry().size();
         QVERIFY(window->width() <= available.width());
@@ -220,6 +253,59 @@ class WindowTest : public QObject {
         window->showMaximized();  // as a title bar's maximize button does
         QVERIFY(!window->isMaximized());
         QCOMPARE(window->size(), size);
+    }
+
+    // The pictures at the resolution and in the colours of the moment, on either screen: the
+    // formula black on white on a light palette with white fields, else in the window's text
+    // colour on its face; the logo on its white plate. The window fits the screen it is on, its
+    // title bar included.
+    void picturesFollowScreenAndPalette_data() {
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<QPalette>("palette");
+        QTest::addColumn<QColor>("ink");
+        QTest::addColumn<QColor>("paper");
+        const QPalette light(QColor(0xEF, 0xEF, 0xEF));
+        QPalette dark(QColor(0x42, 0x42, 0x45), QColor(0x22, 0x20, 0x20));
+        dark.setColor(QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0));
+        dark.setColor(QPalette::Base, QColor(0x3D, 0x3D, 0x3D));
+        const QPalette contrast(Qt::white, Qt::black, Qt::black, Qt::black, Qt::black, Qt::white,
+                                Qt::white, Qt::black, Qt::black);
+        QTest::newRow("light") << 0 << light << QColor(Qt::black) << QColor(Qt::white);
+        QTest::newRow("dark") << 0 << dark << QColor(0xF0, 0xF0, 0xF0) << QColor(0x22, 0x20, 0x20);
+        QTest::newRow("contrast") << 0 << contrast << QColor(Qt::white) << QColor(Qt::black);
+        QTest::newRow("2x screen") << 1 << light << QColor(Qt::black) << QColor(Qt::white);
+        QTest::newRow("2x screen, dark") << 1 << dark << QColor(0xF0, 0xF0, 0xF0)
+                                         << QColor(0x22, 0x20, 0x20);
+    }
+    void picturesFollowScreenAndPalette() {
+        QFETCH(int, screen);
+        QFETCH(QPalette, palette);
+        QFETCH(QColor, ink);
+        QFETCH(QColor, paper);
+        if (QGuiApplication::screens().size() < 2) QSKIP("needs screens.json");
+        QScreen* target = QGuiApplication::screens()[screen];
+        window->windowHandle()->setScreen(target);
+        QApplication::setPalette(palette);  // while the window runs
+        QCoreApplication::processEvents();
+        QApplication::setPalette(QPalette());
+        QCOMPARE(window->devicePixelRatio(), target->devicePixelRatio());
+        for (const char* name : {"Image1", "Image2"}) {
+            auto* picture = control<QLabel>(name);
+            QCOMPARE(picture->pixmap().size(), picture->size() * target->devicePixelRatio());
+        }
+        const QImage formula = control<QLabel>("Image1")->pixmap().toImage();
+        QCOMPARE(formula.pixelColor(0, 0), paper);
+        int inked = 0;  // the formula's strokes, in the ink colour itself
+        for (int y = 0; y < formula.height(); ++y)
+            for (int x = 0; x < formula.width(); ++x) inked += formula.pixelColor(x, y) == ink;
+        QVERIFY2(inked >= 100, qPrintable(QString::number(inked)));
+        const QImage logo = control<QLabel>("Image2")->pixmap().toImage();
+        QCOMPARE(logo.pixelColor(1, 1), QColor(Qt::white));
+        const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        QVERIFY(window->height() + titleBar <= target->availableGeometry().height());
+        QVERIFY(window->width() <= target->availableGeometry().width());
+        auto* caption = control("Label7");  // the longest
+        QVERIFY(caption->sizeHint().width() < caption->width());
     }
 
     // Pictures at the screen's full resolution; the icon in every size, with clear corners.
@@ -513,7 +599,8 @@ class WindowTest : public QObject {
     void lineAtEveryScale() {
         QFETCH(double, scale);
         QFETCH(int, points);
-        const auto window = WindowAtFont(points);
+        const auto held = WindowAtFont(points);
+        const AtFont& window = *held;
         const QRect line = Find(*window, "Line1")->geometry();
         QImage image((QSizeF(window->size()) * scale).toSize(), QImage::Format_RGB32);
         image.setDevicePixelRatio(scale);

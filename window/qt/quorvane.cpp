@@ -140,9 +140,11 @@ bool IsKeypadDecimal(const QKeyEvent& key) {
 QByteArray Recoloured(const QString& resource, const QColor& ink, const QColor& paper) {
     QFile file(resource);
     file.open(QIODevice::ReadOnly);
+    // Through a name that is no colour, so that white ink does not then turn into paper.
     return file.readAll()
-        .replace("fill=\"#000000\"", "fill=\"" + ink.name().toLatin1() + '"')
-        .replace("fill=\"#ffffff\"", "fill=\"" + paper.name().toLatin1() + '"');
+        .replace("fill=\"#000000\"", "fill=\"ink\"")
+        .replace("fill=\"#ffffff\"", "fill=\"" + paper.name().toLatin1() + '"')
+        .replace("fill=\"ink\"", "fill=\"" + ink.name().toLatin1() + '"');
 }
 
 // A picture drawn from its vector source at `size` logical pixels, in device pixels: sharp at
