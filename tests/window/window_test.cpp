@@ -39,7 +39,8 @@ class WindowTest : public QObject {
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { driver->key(k, m); }
 
     // A window built while the application font has `size` (0: as it is), in points or in
-    // pixels; with `later`, the font changes after it was built. The font stays while the window
+    // pixels; with `later`, the font changes to it from 36 pt after the window was built at 36 pt,
+    // shrunk to fit. The font stays while the window
     // lives, as the window follows it.
     struct AtFont {
         QFont before = QApplication::font();
@@ -56,7 +57,13 @@ class WindowTest : public QObject {
         QFont font = built->before;
         if (size > 0 && pixels) font.setPixelSize(size);
         if (size > 0 && !pixels) font.setPointSize(size);
-        if (later) built->window = std::make_unique<quorvane::Quorvane>();
+        if (later) {
+            QFont large = built->before;
+            large.setPointSize(36);
+            QApplication::setFont(large);
+            built->window = std::make_unique<quorvane::Quorvane>();
+            QCoreApplication::processEvents();
+        }
         QApplication::setFont(font);
         if (!later) built->window = std::make_unique<quorvane::Quorvane>();
         QCoreApplication::processEvents();  // Qt tells of the change in events
@@ -201,6 +208,7 @@ class WindowTest : public QObject {
         QTest::addColumn<bool>("later");
         for (int points : {0, 7, 9, 11, 14, 18, 24, 36})
             QTest::addRow("%d pt", points) << points << false << false;
+        QTest::newRow("9 pt set while running") << 9 << false << true;
         QTest::newRow("18 pt set while running") << 18 << false << true;
         QTest::newRow("36 pt set while running") << 36 << false << true;
         QTest::newRow("15 px") << 15 << true << false;
@@ -231,6 +239,7 @@ class WindowTest : public QObject {
         QVERIFY(window->width() >= 466);
         const QFontInfo font(window->font());
         QVERIFY(font.pointSizeF() >= 7 - 0.5);
+        if (size > 0 && size <= 11 && !pixels) QCOMPARE(font.pointSize(), size);  // not shrunk
         // Never larger than the screen's available area (offscreen: 800 x 600), title bar left.
         const QSize available = window->screen()->availableGeometry().size();
         QVERIFY(window->width() <= available.width());
