@@ -18,10 +18,14 @@
 #include <QScreen>
 #include <QStyle>
 #include <QSvgRenderer>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <limits>
 #include <map>
+#include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -149,26 +153,39 @@ QByteArray Recoloured(const QString& resource, const QColor& ink, const QColor& 
 
 // A picture drawn from its vector source at `size` logical pixels, in device pixels: sharp at
 // any scale. With Qt SVG itself: reading any image file through Qt 6.4's image reader, even a
-// PNG, loads every image plugin, a tenth of the start-up.
-template <typename Source>
-QPixmap Render(const Source& source, QSize size, qreal devicePixelRatio = 1,
-               QColor background = Qt::white) {
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.fill(background);
-    QSvgRenderer renderer(source);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);  // stretched to the whole pixmap
+// PNG, loads every image plugin, a tenth of the start-up. Into an image, which any thread may
+// draw.
+QImage Render(QSvgRenderer& source, QSize size, qreal devicePixelRatio = 1,
+              QColor background = Qt::white) {
+    QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    QPainter painter(&image);
+    source.render(&painter);  // stretched to the whole image
     painter.end();
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    return pixmap;
+    image.setDevicePixelRatio(devicePixelRatio);
+    return image;
 }
 
-// The application icon in every size the desktop's icon theme has, with clear corners.
-QIcon ApplicationIcon() {
-    QIcon icon;
+// The pictures' sources parsed and the icon drawn in every size the desktop's icon theme has,
+// on another core while this one loads the fonts that the layout needs: otherwise a tenth of
+// the start-up.
+struct Artwork {
+    std::map<std::string_view, std::unique_ptr<QSvgRenderer>> sources;  // by resource
+    std::vector<QImage> icon;
+};
+
+Artwork ReadArtwork(QThread* gui) {
+    Artwork artwork;
+    for (const ControlEntry& entry : kControls) {
+        if (entry.kind != ControlKind::Picture) continue;
+        auto source = std::make_unique<QSvgRenderer>(QString::fromUtf8(entry.resource));
+        source->moveToThread(gui);  // used and deleted by the window
+        artwork.sources[entry.resource] = std::move(source);
+    }
+    QSvgRenderer icon(QString(":/icon.svg"));
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(Render(QString(":/icon.svg"), QSize(size, size), 1, Qt::transparent));
-    return icon;
+        artwork.icon.push_back(Render(icon, QSize(size, size), 1, Qt::transparent));
+    return artwork;
 }
 
 // The fonts from `font` down to the smallest readable size, in points or, for a font given in
@@ -187,10 +204,21 @@ bool Shrink(QFont& font, qreal logicalDpi) {
 
 }  // namespace
 
-Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat()) {
+// The artwork as it is being read, then as read.
+struct Quorvane::ArtworkReader {
+    std::future<Artwork> reading = std::async(std::launch::async, ReadArtwork, QThread::currentThread());
+    std::optional<Artwork> read;
+
+    Artwork& Get() {
+        if (!read) read = reading.get();
+        return *read;
+    }
+};
+
+Quorvane::Quorvane(QWidget* parent)
+    : QWidget(parent), format_(UserNumberFormat()), artwork_(std::make_unique<ArtworkReader>()) {
     InstallAccessibility();
     setWindowTitle(app::kDisplayName);
-    setWindowIcon(ApplicationIcon());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     // The table lays the captions out left to right, in English: a right-to-left language's
     // translations of Qt's own texts mirror no part of it.
@@ -201,9 +229,19 @@ Quorvane::Quorvane(QWidget* parent) : QWidget(parent), format_(UserNumberFormat(
     SetFocusOrder();
     ConnectReactions();  // after the initial texts: setting those is no edit
     FollowScreen();
+    // The application icon, with clear corners, once the window is on the screen: the desktop
+    // shows the installed one until then.
+    QMetaObject::invokeMethod(this, &Quorvane::SetIcon, Qt::QueuedConnection);
 
     Power();  // the worked example is on show from the start
     H->setFocus();
+}
+
+void Quorvane::SetIcon() {
+    QIcon icon;
+    std::vector<QImage> images = std::move(artwork_->Get().icon);  // not needed again
+    for (QImage& image : images) icon.addPixmap(QPixmap::fromImage(std::move(image)));
+    setWindowIcon(icon);
 }
 
 Quorvane::~Quorvane() {
@@ -371,14 +409,19 @@ void Quorvane::DrawPictures() {
     const bool light = LightWithWhiteFields(colours);
     for (const auto& [control, entry] : laidOut_) {
         if (entry->kind != ControlKind::Picture) continue;
-        const QString resource = QString::fromUtf8(entry->resource);
+        const QSize size = control->size();
         const qreal scale = devicePixelRatioF();
-        static_cast<QLabel*>(control)->setPixmap(
-            light || entry->stretched
-                ? Render(resource, control->size(), scale)
-                : Render(Recoloured(resource, colours.color(QPalette::WindowText),
-                                    colours.color(QPalette::Window)),
-                         control->size(), scale, colours.color(QPalette::Window)));
+        QSvgRenderer& source = *artwork_->Get().sources.at(entry->resource);
+        QImage image;
+        if (light || entry->stretched) {
+            image = Render(source, size, scale);
+        } else {
+            QSvgRenderer inked(Recoloured(QString::fromUtf8(entry->resource),
+                                          colours.color(QPalette::WindowText),
+                                          colours.color(QPalette::Window)));
+            image = Render(inked, size, scale, colours.color(QPalette::Window));
+        }
+        static_cast<QLabel*>(control)->setPixmap(QPixmap::fromImage(std::move(image)));
     }
 }
 

@@ -22,6 +22,7 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,6 +77,7 @@ class Quorvane : public QWidget, private CalculatorView {
     void Colour(QWidget* control, const ControlEntry& entry);
     void LayOut();
     void DrawPictures();
+    void SetIcon();
     void FollowScreen();
     double FontFactor() const;
     void FitFontToScreen();
@@ -97,6 +99,8 @@ class Quorvane : public QWidget, private CalculatorView {
     bool movingFocus_ = false;  // set while the window moves the focus itself
     Announcer* announcer_ = nullptr;
     std::array<QMetaObject::Connection, 3> screenConnections_;  // to the window's screen
+    struct ArtworkReader;
+    std::unique_ptr<ArtworkReader> artwork_;
 
     // The controls that react or are read, under their fixed names.
     QLineEdit* H = nullptr;
