@@ -643,6 +643,40 @@ class WindowTest : public QObject {
         QTEST(target->selectedText(), "selected");
     }
 
+    // Moving and deleting by words goes over the whole number, as a screen reader says it.
+    void wordKeys_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("text");  // left in the box
+        QTest::addColumn<int>("at");        // the cursor afterwards
+        QTest::addColumn<QString>("selected");
+        const auto row = [](const char* name, int cursor, QKeySequence::StandardKey keys,
+                            const char* text, int at, const char* selected = "") {
+            QTest::newRow(name) << "H" << cursor << QKeySequence(keys) << text << at << selected;
+        };
+        row("next word", 0, QKeySequence::MoveToNextWord, "-6.5E+3", 7);
+        row("previous word", 7, QKeySequence::MoveToPreviousWord, "-6.5E+3", 0);
+        row("select next word", 2, QKeySequence::SelectNextWord, "-6.5E+3", 7, ".5E+3");
+        row("delete to the start", 5, QKeySequence::DeleteStartOfWord, "+3", 0);
+        row("delete to the end", 2, QKeySequence::DeleteEndOfWord, "-6", 2);
+        QTest::newRow("in the result") << "P" << 0 << QKeySequence(QKeySequence::MoveToNextWord)
+                                       << "-6.5E+3" << 7 << "";
+    }
+    void wordKeys() {
+        QFETCH(QString, name);
+        QFETCH(int, cursor);
+        QFETCH(QKeySequence, keys);
+        QLineEdit* target = box(qPrintable(name));
+        target->setFocus();  // first: leaving H recomputes P
+        target->setText("-6.5E+3");
+        target->setCursorPosition(cursor);
+        QTest::keySequence(window->windowHandle(), keys);
+        QTEST(target->text(), "text");
+        QTEST(target->cursorPosition(), "at");
+        QTEST(target->selectedText(), "selected");
+    }
+
     // Qt's Arabic texts turn the application right to left; the window's table stays as laid out.
     void rightToLeftTranslation() {
         QTranslator arabic;

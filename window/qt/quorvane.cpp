@@ -85,6 +85,22 @@ class NumberBox : public QLineEdit {
         QLineEdit::mouseDoubleClickEvent(event);  // keeps triple-click working
         if (event->button() == Qt::LeftButton) selectAll();
     }
+    // A box holds one number, one word to screen readers: moving or deleting by words goes over
+    // all of it, not to its sign, separator or exponent.
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool edit = !isReadOnly();
+        if (event == QKeySequence::MoveToNextWord || event == QKeySequence::SelectNextWord)
+            end(event == QKeySequence::SelectNextWord);
+        else if (event == QKeySequence::MoveToPreviousWord ||
+                 event == QKeySequence::SelectPreviousWord)
+            home(event == QKeySequence::SelectPreviousWord);
+        else if (edit && event == QKeySequence::DeleteEndOfWord)
+            end(true), del();
+        else if (edit && event == QKeySequence::DeleteStartOfWord)
+            home(true), del();
+        else
+            QLineEdit::keyPressEvent(event);
+    }
     // A text dropped here enters as typing does: the box takes the focus first, so that the box
     // left reacts now and this one when it is left.
     void dropEvent(QDropEvent* event) override {
