@@ -308,6 +308,9 @@ class WindowTest : public QObject {
         for (int y = 0; y < formula.height(); ++y)
             for (int x = 0; x < formula.width(); ++x) inked += formula.pixelColor(x, y) == ink;
         QVERIFY2(inked >= 100, qPrintable(QString::number(inked)));
+        // The upper fraction bar, a stroke at y 28.5 of 110, in ink too.
+        const QColor bar = formula.pixelColor(formula.width() / 2, int(formula.height() * 28.5 / 110));
+        QVERIFY(std::abs(bar.lightness() - ink.lightness()) < std::abs(bar.lightness() - paper.lightness()));
         const QImage logo = control<QLabel>("Image2")->pixmap().toImage();
         QCOMPARE(logo.pixelColor(1, 1), QColor(Qt::white));
         const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);

@@ -156,15 +156,17 @@ bool IsKeypadDecimal(const QKeyEvent& key) {
 }
 
 // The formula's source with its black ink and white paper in other colours: the same paths,
-// other fills.
+// other fills and strokes.
 QByteArray Recoloured(const QString& resource, const QColor& ink, const QColor& paper) {
     QFile file(resource);
     file.open(QIODevice::ReadOnly);
     // Through a name that is no colour, so that white ink does not then turn into paper.
+    const QByteArray inkName = '"' + ink.name().toLatin1() + '"';
     return file.readAll()
         .replace("fill=\"#000000\"", "fill=\"ink\"")
+        .replace("stroke=\"#000000\"", "stroke=" + inkName)  // the fraction bars
         .replace("fill=\"#ffffff\"", "fill=\"" + paper.name().toLatin1() + '"')
-        .replace("fill=\"ink\"", "fill=\"" + ink.name().toLatin1() + '"');
+        .replace("fill=\"ink\"", "fill=" + inkName);
 }
 
 // A picture drawn from its vector source at `size` logical pixels, in device pixels: sharp at
