@@ -237,9 +237,9 @@ TEST(TextToDoubleBadInput, MalformedBytesAreRefused) {
           std::string("\xED\xA0\x80"),              // a surrogate
           std::string("\xF4\x90\x80\x80"),          // beyond U+10FFFF
           std::string("\xEF\xBC"),                  // a cut full-width form
-          std::string("1\xEF\xBC\x90\xBC\x90"),  // a stray byte after one
-          std::string("\xD9!"),                    // no continuation byte: not U+0661
-          std::string("\xF8\x9D\x9F\x8F")}) {      // a five-byte lead, U+1D7CF's bits
+          std::string("1\xEF\xBC\x90\xBC\x90"),     // a stray byte after one
+          std::string("\xD9!"),                     // no continuation byte: not U+0661
+          std::string("\xF8\x9D\x9F\x8F")}) {       // a five-byte lead, U+1D7CF's bits
         for (const NumberFormat* format : {&kEnglish, &kFrench, &kSwiss, &kArabic, &kAdlam}) {
             try {
                 TextToDouble(text, *format);

@@ -3,13 +3,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QRegularExpression>
 #include <map>
 
 #include "accessibility.h"
@@ -100,9 +100,10 @@ class LiveTest : public QObject {
             } else if (step.startsWith('>')) {
                 Drop(driver.box(step.mid(1, 1)), step.mid(2));
             } else if (step.startsWith('!')) {
-                QAccessibleInterface* box = QAccessible::queryAccessibleInterface(driver.box(step.mid(1, 1)));
+                QAccessibleInterface* box =
+                    QAccessible::queryAccessibleInterface(driver.box(step.mid(1, 1)));
                 box->editableTextInterface()->replaceText(0, box->textInterface()->characterCount(),
-                                                           step.mid(2));
+                                                          step.mid(2));
             } else if (step.startsWith("KP")) {  // the keypad's decimal key: KP. or KP,
                 driver.key(step == "KP," ? Qt::Key_Comma : Qt::Key_Period, Qt::KeypadModifier);
             } else if (step == "AltC") {
@@ -146,7 +147,8 @@ class LiveTest : public QObject {
         QTest::addColumn<QString>("efficiency");  // text left in E
         QTest::addColumn<QString>("live");        // LiveCalc afterwards
         QTest::addColumn<int>("calculations");    // clicks that reached Calculate
-        QTest::addColumn<QString>("spoken");  // every announcement, joined by " | "; null: not checked
+        QTest::addColumn<QString>(
+            "spoken");  // every announcement, joined by " | "; null: not checked
 
         auto row = [](const char* name, const char* steps, const char* power, const char* focus,
                       const char* blue, const char* efficiency = "70", const char* live = "on",
@@ -216,8 +218,8 @@ class LiveTest : public QObject {
             "Power 6.983 kilowatts");
         row("refused then retyped", "@E =150 Tab +90 Tab", "5.431", "P", "E", "90");
         row("not a number passes the limit", "@E =abc Tab", "", "P", "E", "abc");
-        row("the same result twice is said twice", "@Q =120 Return Return", "13.967", "Q", "Q", "70",
-            "on", 0, "Power 13.967 kilowatts | Power 13.967 kilowatts");
+        row("the same result twice is said twice", "@Q =120 Return Return", "13.967", "Q", "Q",
+            "70", "on", 0, "Power 13.967 kilowatts | Power 13.967 kilowatts");
         // Every way text enters a box: the box takes the focus, and leaving it reacts
         row("a drop onto E is checked when E is left", "@H >E150 Tab", "", "E", "E", "", "on", 0,
             kRefused);
@@ -247,12 +249,14 @@ class LiveTest : public QObject {
         if (!spoken.isNull()) {
             QCOMPARE(Said(events), spoken);
             // Said after the focus events of the same action, and gone from the tree after.
-            if (!spoken.isEmpty()) QVERIFY2(events.last().startsWith("say "), qPrintable(events.join(", ")));
+            if (!spoken.isEmpty())
+                QVERIFY2(events.last().startsWith("say "), qPrintable(events.join(", ")));
             QVERIFY(driver.control("Announcer")->isHidden());
         }
         // Screen readers were last told of the control that has the focus.
         const QStringList focusEvents = events.filter(QRegularExpression("^focus "));
-        if (focus != "(none)" && !focusEvents.isEmpty()) QCOMPARE(focusEvents.last(), "focus " + focus);
+        if (focus != "(none)" && !focusEvents.isEmpty())
+            QCOMPARE(focusEvents.last(), "focus " + focus);
         QCOMPARE(driver.focusName(), focus);
         for (const char* name : {"H", "Q", "D", "E"})
             QCOMPARE(driver.box(name)->palette().color(QPalette::Text),

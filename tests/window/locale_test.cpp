@@ -55,7 +55,9 @@ bool KnownRefusal(const QString& text, const QLocale& locale) {
     const auto firstDigit =
         std::find_if(chars.begin(), exponent, [](uint c) { return QChar::digitValue(c) >= 0; });
     const bool ledByZero = firstDigit != exponent && QChar::digitValue(*firstDigit) == 0;
-    const auto zero = [](uint c) { return QChar::digitValue(c) < 0 ? 0 : c - QChar::digitValue(c); };
+    const auto zero = [](uint c) {
+        return QChar::digitValue(c) < 0 ? 0 : c - QChar::digitValue(c);
+    };
     const auto firstZero = std::accumulate(chars.begin(), chars.end(), 0u,
                                            [&](uint z, uint c) { return z ? z : zero(c); });
     const auto otherScript = [&](uint c) { return zero(c) && zero(c) != firstZero; };

@@ -10,11 +10,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
-#include <QWindow>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QTranslator>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -283,8 +283,8 @@ class WindowTest : public QObject {
         QTest::newRow("dark") << 0 << dark << QColor(0xF0, 0xF0, 0xF0) << QColor(0x22, 0x20, 0x20);
         QTest::newRow("contrast") << 0 << contrast << QColor(Qt::white) << QColor(Qt::black);
         QTest::newRow("2x screen") << 1 << light << QColor(Qt::black) << QColor(Qt::white);
-        QTest::newRow("2x screen, dark") << 1 << dark << QColor(0xF0, 0xF0, 0xF0)
-                                         << QColor(0x22, 0x20, 0x20);
+        QTest::newRow("2x screen, dark")
+            << 1 << dark << QColor(0xF0, 0xF0, 0xF0) << QColor(0x22, 0x20, 0x20);
     }
     void picturesFollowScreenAndPalette() {
         QFETCH(int, screen);
@@ -309,8 +309,10 @@ class WindowTest : public QObject {
             for (int x = 0; x < formula.width(); ++x) inked += formula.pixelColor(x, y) == ink;
         QVERIFY2(inked >= 100, qPrintable(QString::number(inked)));
         // The upper fraction bar, a stroke at y 28.5 of 110, in ink too.
-        const QColor bar = formula.pixelColor(formula.width() / 2, int(formula.height() * 28.5 / 110));
-        QVERIFY(std::abs(bar.lightness() - ink.lightness()) < std::abs(bar.lightness() - paper.lightness()));
+        const QColor bar =
+            formula.pixelColor(formula.width() / 2, int(formula.height() * 28.5 / 110));
+        QVERIFY(std::abs(bar.lightness() - ink.lightness()) <
+                std::abs(bar.lightness() - paper.lightness()));
         const QImage logo = control<QLabel>("Image2")->pixmap().toImage();
         QCOMPARE(logo.pixelColor(1, 1), QColor(Qt::white));
         const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
@@ -521,8 +523,8 @@ class WindowTest : public QObject {
         row("scroll keeps selection", "scroll", Char, 5, "97",    -1, -1);
         // clang-format on
     }
-    static QString Query(QAccessibleInterface* box, const QString& query, int boundary,
-                         int offset, int* start, int* end) {
+    static QString Query(QAccessibleInterface* box, const QString& query, int boundary, int offset,
+                         int* start, int* end) {
         QAccessibleTextInterface* text = box->textInterface();
         const auto type = QAccessible::TextBoundaryType(boundary);
         if (query == "at") return text->textAtOffset(offset, type, start, end);
@@ -663,8 +665,8 @@ class WindowTest : public QObject {
         row("select next word", 2, QKeySequence::SelectNextWord, "-6.5E+3", 7, ".5E+3");
         row("delete to the start", 5, QKeySequence::DeleteStartOfWord, "+3", 0);
         row("delete to the end", 2, QKeySequence::DeleteEndOfWord, "-6", 2);
-        QTest::newRow("in the result") << "P" << 0 << QKeySequence(QKeySequence::MoveToNextWord)
-                                       << "-6.5E+3" << 7 << "";
+        QTest::newRow("in the result")
+            << "P" << 0 << QKeySequence(QKeySequence::MoveToNextWord) << "-6.5E+3" << 7 << "";
     }
     void wordKeys() {
         QFETCH(QString, name);

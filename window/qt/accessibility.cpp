@@ -147,8 +147,8 @@ class AccessibleBox : public QAccessibleWidget,
                             int* end) const override {
         const auto here = Segment(offset, boundary);
         const int count = characterCount();
-        const auto after = here.second >= 0 && here.second < count ? Segment(here.second, boundary)
-                                                                   : here;
+        const auto after =
+            here.second >= 0 && here.second < count ? Segment(here.second, boundary) : here;
         std::tie(*start, *end) = after != here ? after : std::pair(count, count);
         return text(*start, *end);
     }
@@ -253,7 +253,8 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent) {
 void Announcer::Announce(const QString& message) {
     // After the focus events of the same action: a screen reader that stops speech when the
     // focus moves would cut it off.
-    QMetaObject::invokeMethod(this, [this, message] { Show(message); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, message] { Show(message); }, Qt::QueuedConnection);
 }
 
 void Announcer::TellFocusLater(QWidget* control) {

@@ -22,8 +22,7 @@ bool LightWithWhiteFields(const QPalette& palette) {
 }
 
 QColor Legible(const QColor& wanted, const QColor& background, const QPalette& palette) {
-    const Rgb legible =
-        Legible(ToRgb(wanted), ToRgb(background), LightWithWhiteFields(palette));
+    const Rgb legible = Legible(ToRgb(wanted), ToRgb(background), LightWithWhiteFields(palette));
     return QColor(legible.red, legible.green, legible.blue);
 }
 

@@ -224,7 +224,8 @@ bool Shrink(QFont& font, qreal logicalDpi) {
 
 // The artwork as it is being read, then as read.
 struct Quorvane::ArtworkReader {
-    std::future<Artwork> reading = std::async(std::launch::async, ReadArtwork, QThread::currentThread());
+    std::future<Artwork> reading =
+        std::async(std::launch::async, ReadArtwork, QThread::currentThread());
     std::optional<Artwork> read;
 
     Artwork& Get() {
