@@ -270,9 +270,8 @@ void Announcer::TellFocusLater(QWidget* control) {
 }
 
 void Announcer::Show(const QString& message) {
-    // A notification is spoken as it is shown: hidden before, so that the same words again are
-    // a new showing, and hidden after, so that no stale words stay in the tree.
-    hide();
+    // A notification is spoken as it is shown, and hidden at once: no stale words stay in the
+    // tree, and the same words again are a new showing.
     setAccessibleName(message);
     show();
     hide();
