@@ -76,4 +76,8 @@ Rgb Legible(Rgb wanted, Rgb background, bool lightWithWhiteFields) {
     return Contrast(white, background) > Contrast(black, background) ? white : black;
 }
 
+Ink FormulaInk(Rgb face, Rgb field, Rgb text) {
+    return LightWithWhiteFields(face, field) ? kBlackOnWhite : Ink{text, face};
+}
+
 }  // namespace quorvane

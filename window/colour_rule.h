@@ -31,4 +31,13 @@ bool LightWithWhiteFields(Rgb face, Rgb field);
 // AA), else the colour of the same hue and saturation nearest to it in lightness that has.
 Rgb Legible(Rgb wanted, Rgb background, bool lightWithWhiteFields);
 
+// What the formula's black ink and white paper are drawn in: themselves in a light scheme with
+// white fields; in any other, the window's text colour on its face.
+struct Ink {
+    Rgb ink, paper;
+    friend bool operator==(const Ink&, const Ink&) = default;
+};
+inline constexpr Ink kBlackOnWhite{{0, 0, 0}, {255, 255, 255}};
+Ink FormulaInk(Rgb face, Rgb field, Rgb text);
+
 }  // namespace quorvane

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "number_box.h"
+
 namespace quorvane {
 namespace {
 
@@ -188,7 +190,10 @@ class AccessibleBox : public QAccessibleWidget,
     void deleteText(int start, int end) override { replaceText(start, end, {}); }
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int start, int end, const QString& text) override {
-        box()->setFocus(Qt::OtherFocusReason);
+        if (auto* number = dynamic_cast<NumberBox*>(box()))
+            number->TextArriving();
+        else
+            box()->setFocus(Qt::OtherFocusReason);
         box()->setSelection(Snap(start), Snap(end) - Snap(start));
         box()->insert(text);
     }
@@ -251,30 +256,17 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent) {
 }
 
 void Announcer::Announce(const QString& message) {
-    // After the focus events of the same action: a screen reader that stops speech when the
-    // focus moves would cut it off.
-    QMetaObject::invokeMethod(
-        this, [this, message] { Show(message); }, Qt::QueuedConnection);
-}
-
-void Announcer::TellFocusLater(QWidget* control) {
-    QMetaObject::invokeMethod(
-        this,
-        [this, control = QPointer(control)] {
-            if (!control || !control->hasFocus()) return;  // the user has moved on
-            QAccessibleEvent focus(control, QAccessible::Focus);
-            QAccessible::updateAccessibility(&focus);
-            emit FocusTold(control);
-        },
-        Qt::QueuedConnection);
-}
-
-void Announcer::Show(const QString& message) {
     // A notification is spoken as it is shown, and hidden at once: no stale words stay in the
     // tree, and the same words again are a new showing.
     setAccessibleName(message);
     show();
     hide();
+}
+
+void Announcer::TellFocus(QWidget* control) {
+    QAccessibleEvent focus(control, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+    emit FocusTold(control);
 }
 
 }  // namespace quorvane

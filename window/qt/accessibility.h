@@ -18,17 +18,13 @@ class Announcer : public QWidget {
 
   public:
     explicit Announcer(QWidget* parent);
-    // Spoken once the events of the current action have gone out.
+    // Has screen readers speak `message` now.
     void Announce(const QString& message);
-    // Tells screen readers again, once the events of the current action have gone out, that
-    // `control` has the focus, if it still has.
-    void TellFocusLater(QWidget* control);
+    // Tells screen readers again that `control` has the focus.
+    void TellFocus(QWidget* control);
 
   signals:
     void FocusTold(QWidget* control);
-
-  private:
-    void Show(const QString& message);
 };
 
 }  // namespace quorvane

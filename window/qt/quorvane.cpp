@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStyle>
 #include <QSvgRenderer>
@@ -35,14 +34,21 @@
 #include "colour_rule.h"
 #include "colours.h"
 #include "control_table.h"
+#include "number_box.h"
 #include "number_format.h"
+#include "rules.h"
 
 namespace quorvane {
 namespace {
 
-QColor QColourOf(std::uint32_t bgr) {
-    const Rgb rgb = quorvane::FromColourWord(bgr);
+QColor QColourOf(Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
+}
+QColor QColourOf(std::uint32_t bgr) {
+    return QColourOf(FromColourWord(bgr));
+}
+Rgb RgbOf(const QColor& colour) {
+    return {colour.red(), colour.green(), colour.blue()};
 }
 
 // What each text colour is drawn on.
@@ -74,51 +80,8 @@ class Rule : public QWidget {
     }
 };
 
-// A text box whose double-click selects the whole number, not the digits on one side of its
-// decimal separator: what is then copied or middle-click pasted is the number.
-class NumberBox : public QLineEdit {
-  public:
-    using QLineEdit::QLineEdit;
-
-  protected:
-    void mouseDoubleClickEvent(QMouseEvent* event) override {
-        QLineEdit::mouseDoubleClickEvent(event);  // keeps triple-click working
-        if (event->button() == Qt::LeftButton) selectAll();
-    }
-    // A box holds one number, one word to screen readers: moving or deleting by words goes over
-    // all of it, not to its sign, separator or exponent.
-    void keyPressEvent(QKeyEvent* event) override {
-        const bool edit = !isReadOnly();
-        if (event == QKeySequence::MoveToNextWord || event == QKeySequence::SelectNextWord)
-            end(event == QKeySequence::SelectNextWord);
-        else if (event == QKeySequence::MoveToPreviousWord ||
-                 event == QKeySequence::SelectPreviousWord)
-            home(event == QKeySequence::SelectPreviousWord);
-        else if (edit && event == QKeySequence::DeleteEndOfWord)
-            end(true), del();
-        else if (edit && event == QKeySequence::DeleteStartOfWord)
-            home(true), del();
-        else
-            QLineEdit::keyPressEvent(event);
-    }
-    // A text dropped here enters as typing does: the box takes the focus first, so that the box
-    // left reacts now and this one when it is left.
-    void dropEvent(QDropEvent* event) override {
-        if (!isReadOnly()) setFocus(Qt::MouseFocusReason);
-        QLineEdit::dropEvent(event);
-    }
-};
-
-// The smallest font the window shrinks to on a small screen: still readable.
-constexpr double kSmallestPoints = 7;
-
 // Room to spare beside a caption's text, in pixels.
 constexpr int kCaptionSpare = 3;
-
-bool TakesFocus(ControlKind kind) {
-    return kind == ControlKind::TextBox || kind == ControlKind::CheckBox ||
-           kind == ControlKind::Button;
-}
 
 bool IsCaption(ControlKind kind) {
     return kind == ControlKind::Label || kind == ControlKind::CheckBox ||
@@ -214,8 +177,7 @@ bool Shrink(QFont& font, qreal logicalDpi) {
         font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.5));
         return true;
     }
-    const int smallest = int(std::ceil(kSmallestPoints * logicalDpi / 72));
-    if (font.pixelSize() <= smallest) return false;
+    if (font.pixelSize() <= SmallestPixels(logicalDpi)) return false;
     font.setPixelSize(font.pixelSize() - 1);
     return true;
 }
@@ -235,7 +197,9 @@ struct Quorvane::ArtworkReader {
 };
 
 Quorvane::Quorvane(QWidget* parent)
-    : QWidget(parent), format_(UserNumberFormat()), artwork_(std::make_unique<ArtworkReader>()) {
+    : QWidget(parent),
+      reactions_(*this, UserNumberFormat()),
+      artwork_(std::make_unique<ArtworkReader>()) {
     InstallAccessibility();
     setWindowTitle(app::kDisplayName);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -252,7 +216,7 @@ Quorvane::Quorvane(QWidget* parent)
     // shows the installed one until then.
     QMetaObject::invokeMethod(this, &Quorvane::SetIcon, Qt::QueuedConnection);
 
-    Power();  // the worked example is on show from the start
+    reactions_.Load();
     H->setFocus();
 }
 
@@ -308,12 +272,7 @@ void Quorvane::CreateDecoration(const ControlEntry& entry) {
 
 QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
     auto* box = Keep(new NumberBox(this), entry);
-    // The defaults are numbers written with a full stop: shown in the user's notation, so they
-    // read back as the same numbers in every locale.
-    if (*entry.text) {
-        const double value = TextToDouble(entry.text, NumberFormat{});
-        box->setText(QString::fromStdString(DoubleToText(value, format_)));
-    }
+    box->setText(QString::fromStdString(DefaultText(entry, reactions_.Format())));
     // A box has no length limit of its own; Qt's default would cut a pasted text at 32767.
     box->setMaxLength(std::numeric_limits<int>::max());
     box->setReadOnly(entry.readOnly);
@@ -327,6 +286,7 @@ QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
 QLineEdit* Quorvane::CreateInputBox(Input input) {
     QLineEdit* box = CreateTextBox(InputRow(input));
     box->installEventFilter(this);  // the keypad's decimal key: see eventFilter
+    static_cast<NumberBox*>(box)->textArriving = [this, input] { reactions_.TextArriving(input); };
     inputBoxes_[std::size_t(input)] = box;
     return box;
 }
@@ -360,7 +320,7 @@ Control* Quorvane::Keep(Control* control, const ControlEntry& entry) {
 void Quorvane::Colour(QWidget* control, const ControlEntry& entry) {
     control->setPalette(QPalette());
     const QPalette::ColorRole role = TextRole(entry.kind);
-    const bool edited = entry.input && edited_[std::size_t(*entry.input)];
+    const bool edited = entry.input && reactions_.Edited(*entry.input);
     SetTextColour(control, role,
                   edited         ? QColourOf(kBlue)
                   : entry.colour ? QColourOf(*entry.colour)
@@ -424,21 +384,21 @@ void Quorvane::LayOut() {
 // light palette with white fields, else in the window's text colour on its face; the logo keeps
 // its colours on its white plate.
 void Quorvane::DrawPictures() {
-    const QPalette colours = palette();
-    const bool light = LightWithWhiteFields(colours);
+    const Ink ink =
+        FormulaInk(RgbOf(palette().color(QPalette::Window)), RgbOf(palette().color(QPalette::Base)),
+                   RgbOf(palette().color(QPalette::WindowText)));
     for (const auto& [control, entry] : laidOut_) {
         if (entry->kind != ControlKind::Picture) continue;
         const QSize size = control->size();
         const qreal scale = devicePixelRatioF();
         QSvgRenderer& source = *artwork_->Get().sources.at(entry->resource);
         QImage image;
-        if (light || entry->stretched) {
+        if (ink == kBlackOnWhite || entry->stretched) {
             image = Render(source, size, scale);
         } else {
-            QSvgRenderer inked(Recoloured(QString::fromUtf8(entry->resource),
-                                          colours.color(QPalette::WindowText),
-                                          colours.color(QPalette::Window)));
-            image = Render(inked, size, scale, colours.color(QPalette::Window));
+            QSvgRenderer inked(Recoloured(QString::fromUtf8(entry->resource), QColourOf(ink.ink),
+                                          QColourOf(ink.paper)));
+            image = Render(inked, size, scale, QColourOf(ink.paper));
         }
         static_cast<QLabel*>(control)->setPixmap(QPixmap::fromImage(std::move(image)));
     }
@@ -455,26 +415,22 @@ double Quorvane::FontFactor() const {
 }
 
 // The factor the font needs, unless that would make the window larger than its screen's
-// available area (less a title bar): then the largest font that fits. Captions still fit.
+// available area (less a title bar): then the largest font that fits, and never larger than
+// that area even at the smallest font.
 void Quorvane::FitFontToScreen() {
     const QSize available = screen()->availableGeometry().size() -
                             QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    const double fits = std::min(available.width() * 15.0 / kClientWidth,
-                                 available.height() * 15.0 / kClientHeight);
-    twipsFactor_ = FontFactor();
-    for (QFont smaller = font(); twipsFactor_ > fits && Shrink(smaller, logicalDpiY());) {
-        setFont(smaller);
-        twipsFactor_ = FontFactor();
-    }
+    QFont smaller = font();
+    twipsFactor_ = FitToScreen(
+        FittingFactor(available.width(), available.height()), [this] { return FontFactor(); },
+        [this, &smaller] { return Shrink(smaller, logicalDpiY()) && (setFont(smaller), true); });
 }
 
-// The table's tab positions, in order, over the controls that take the focus.
+// The table's focus order.
 void Quorvane::SetFocusOrder() {
-    std::map<int, QWidget*> byTab;
-    for (const auto& [control, entry] : laidOut_)
-        if (TakesFocus(entry->kind)) byTab[entry->tab] = control;
     QWidget* previous = nullptr;
-    for (const auto& [tab, control] : byTab) {
+    for (const ControlEntry* entry : FocusOrder()) {
+        QWidget* control = findChild<QWidget*>(entry->name, Qt::FindDirectChildrenOnly);
         if (previous) setTabOrder(previous, control);
         previous = control;
     }
@@ -483,86 +439,82 @@ void Quorvane::SetFocusOrder() {
 void Quorvane::ConnectReactions() {
     for (const ControlEntry& entry : kControls) {
         if (!entry.input) continue;
-        QLineEdit* box = inputBoxes_[std::size_t(*entry.input)];
-        // Any change of text, typed or set by the program, shows blue for good: nothing turns
-        // a box red again.
-        connect(box, &QLineEdit::textChanged, box, [this, box, &entry] {
-            edited_[std::size_t(*entry.input)] = true;
-            Colour(box, entry);
-        });
+        const Input input = *entry.input;
+        connect(Box(input), &QLineEdit::textChanged, this,
+                [this, input] { reactions_.TextChanged(input); });
         // Fires on every Enter, edited or not; the key still goes on to the box.
-        connect(box, &QLineEdit::returnPressed, this, [this, box] { InputFinished(box, true); });
+        connect(Box(input), &QLineEdit::returnPressed, this,
+                [this, input] { reactions_.EnterTyped(input); });
     }
     // editingFinished misses a box left unedited since its last Enter and fires when focus only
     // passes through; the focus change itself says exactly when a box is left.
     connect(qApp, &QApplication::focusChanged, this, &Quorvane::OnFocusChanged);
-    connect(LiveCalc, &QCheckBox::clicked, this, [this] {
-        LiveRecalc();
-        AnnouncePower();
-    });
-    connect(Command1, &QPushButton::clicked, this, [this] {
-        Power();
-        AnnouncePower();
-    });
+    connect(LiveCalc, &QCheckBox::clicked, this, [this] { reactions_.LiveCalcClicked(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { reactions_.CalculatePressed(); });
 }
 
 void Quorvane::OnFocusChanged(QWidget* old, QWidget* now) {
     // Another application, or the box's own context menu, is no other control of ours.
-    if (movingFocus_ || now == nullptr || now->window() != this) return;
-    for (QLineEdit* box : inputBoxes_)
-        if (old == box) InputFinished(box, false);
-}
-
-void Quorvane::InputFinished(QLineEdit* box, bool byEnter) {
-    const QString before = P->text();
-    const bool refused = box == E && CheckEfficiencyLimit();
-    LiveRecalc();
-    // Enter asks for the result; merely leaving a box says only what changed.
-    if (byEnter || refused || P->text() != before) AnnouncePower(refused);
-}
-
-// The result, spoken by screen readers wherever the focus is: "Power 6.983 kilowatts".
-void Quorvane::AnnouncePower(bool efficiencyRefused) {
-    announcer_->Announce(
-        QString::fromStdString(PowerAnnouncement(P->text().toStdString(), efficiencyRefused)));
-}
-
-void Quorvane::LiveRecalc() {
-    if (LiveCalc->checkState() == Qt::Unchecked)
-        P->clear();
-    else
-        Power();  // checked or greyed
-}
-
-bool Quorvane::CheckEfficiencyLimit() {
-    double efficiency = 0;
-    try {
-        efficiency = TextToDouble(E->text().toStdString(), format_);
-    } catch (const ConversionError&) {
-        return false;  // nothing to compare; the recalculation that follows empties the result
-    }
-    if (efficiency <= 100) return false;
-    E->clear();
-    // At once, not later: a deferred focus change would swallow the click that moved it.
-    const QScopedValueRollback guard(movingFocus_, true);
-    E->setFocus(Qt::OtherFocusReason);
-    // Qt tells screen readers of the control that was left for only after this, so that Orca
-    // would take it for the focus: tell them again, once that is done, where the focus is. Only
-    // what screen readers hear is queued; the focus itself moved at once.
-    announcer_->TellFocusLater(E);
-    return true;
+    if (now == nullptr || now->window() != this) return;
+    for (const ControlEntry& entry : kControls)
+        if (entry.input && old == Box(*entry.input)) reactions_.FocusLeft(*entry.input);
 }
 
 std::optional<double> Quorvane::Power() {
-    return quorvane::Power(*this, format_);
+    return reactions_.Power();
 }
 
 std::string Quorvane::InputText(Input input) {
-    return inputBoxes_[std::size_t(input)]->text().toStdString();
+    return Box(input)->text().toStdString();
 }
 
 void Quorvane::SetPowerText(std::string_view text) {
     P->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+std::string Quorvane::PowerText() {
+    return P->text().toStdString();
+}
+
+LiveState Quorvane::LiveCalcState() {
+    switch (LiveCalc->checkState()) {
+        case Qt::Unchecked:
+            return LiveState::Unchecked;
+        case Qt::PartiallyChecked:
+            return LiveState::Greyed;
+        default:
+            return LiveState::Checked;
+    }
+}
+
+void Quorvane::EmptyInput(Input input) {
+    Box(input)->clear();
+}
+
+void Quorvane::ShowEdited(Input input) {
+    Colour(Box(input), InputRow(input));
+}
+
+bool Quorvane::HasFocus(Input input) {
+    return Box(input)->hasFocus();
+}
+
+void Quorvane::FocusInput(Input input) {
+    Box(input)->setFocus(Qt::OtherFocusReason);
+}
+
+void Quorvane::ScheduleDelivery() {
+    QMetaObject::invokeMethod(
+        this, [this] { reactions_.Deliver(); }, Qt::QueuedConnection);
+}
+
+// Qt's notifications have no urgency: each is shown in its turn.
+void Quorvane::Say(const std::string& words, bool) {
+    announcer_->Announce(QString::fromStdString(words));
+}
+
+void Quorvane::TellFocus(Input input) {
+    announcer_->TellFocus(Box(input));
 }
 
 bool Quorvane::eventFilter(QObject* watched, QEvent* event) {
@@ -584,7 +536,8 @@ bool Quorvane::eventFilter(QObject* watched, QEvent* event) {
     // French keypad it types ".", which no French number has. Nothing else is filtered.
     const bool inputBox = std::ranges::find(inputBoxes_, watched) != inputBoxes_.end();
     if (inputBox && IsKeypadDecimal(key)) {
-        static_cast<QLineEdit*>(watched)->insert(QString::fromStdString(format_.decimal));
+        static_cast<QLineEdit*>(watched)->insert(
+            QString::fromStdString(reactions_.Format().decimal));
         return true;
     }
     return QWidget::eventFilter(watched, event);

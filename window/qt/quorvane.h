@@ -1,21 +1,14 @@
-// The calculator's one window, Quorvane.
+// The calculator's one window, Quorvane, in Qt Widgets.
 //
-// The path of an edit, from key press to result box:
-//  1. Typing changes a box's text; textChanged turns that box blue for good
-//     (ConnectReactions). The result box keeps its text while the user types.
-//  2. Enter in an input box (returnPressed) or the focus moving from it to another control of
-//     this window (OnFocusChanged) finishes the input: InputFinished.
-//  3. For the efficiency box, CheckEfficiencyLimit comes first: above 100 it empties the box
-//     and puts the focus back into it.
-//  4. LiveRecalc: with "Perform Live Calculations" unchecked it empties the result box;
-//     checked or greyed, it calls Power. AnnouncePower then has screen readers speak the
-//     result (after Enter, or when it changed), wherever the focus is.
-//  5. Power hands the window, as a CalculatorView, to the core's Power (core/power.h), which
-//     reads the four texts through InputText, converts them with TextToDouble in the user's
-//     NumberFormat, computes, and writes the result (or "") through SetPowerText into P.
-// The Calculate button (click, Space or Enter on it, Alt+C) and the window's construction call
-// Power directly, whatever the check box says.
-//
+// What each key, click and focus change does is decided in the shared reactions
+// (reactions.h); this window turns Qt's events into their calls and carries out what they ask
+// as a WindowView:
+//  - textChanged: TextChanged, which turns the box blue for good;
+//  - returnPressed in an input box: EnterTyped;
+//  - the focus moving from an input box to another control of this window (OnFocusChanged):
+//    FocusLeft;
+//  - the check box's and the Calculate button's clicks: LiveCalcClicked, CalculatePressed;
+//  - what screen readers are told goes out through the Announcer, after the focus events.
 // The window is built from the control table (control_table.h), laid out at one factor of 15
 // twips to a pixel that fits its font, in the desktop's palette, its colours kept readable.
 #pragma once
@@ -31,6 +24,7 @@
 
 #include "number_text.h"
 #include "power.h"
+#include "reactions.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -41,7 +35,7 @@ namespace quorvane {
 class Announcer;
 struct ControlEntry;
 
-class Quorvane : public QWidget, private CalculatorView {
+class Quorvane : public QWidget, private WindowView {
     Q_OBJECT
 
   public:
@@ -60,9 +54,18 @@ class Quorvane : public QWidget, private CalculatorView {
     bool event(QEvent* event) override;
 
   private:
-    // CalculatorView, for the core's Power.
+    // WindowView, for the reactions and the core's Power.
     std::string InputText(Input input) override;
     void SetPowerText(std::string_view text) override;
+    std::string PowerText() override;
+    LiveState LiveCalcState() override;
+    void EmptyInput(Input input) override;
+    void ShowEdited(Input input) override;
+    bool HasFocus(Input input) override;
+    void FocusInput(Input input) override;
+    void ScheduleDelivery() override;
+    void Say(const std::string& words, bool urgent) override;
+    void TellFocus(Input input) override;
 
     // Building the window from the control table.
     void CreateControls();
@@ -84,19 +87,13 @@ class Quorvane : public QWidget, private CalculatorView {
     void SetFocusOrder();
     void ConnectReactions();
 
-    // The reactions.
     void OnFocusChanged(QWidget* old, QWidget* now);
-    void InputFinished(QLineEdit* box, bool byEnter);
-    void LiveRecalc();
-    bool CheckEfficiencyLimit();  // true when it refused the efficiency
-    void AnnouncePower(bool efficiencyRefused = false);
+    QLineEdit* Box(Input input) const { return inputBoxes_[std::size_t(input)]; }
 
-    NumberFormat format_;
-    std::array<QLineEdit*, 4> inputBoxes_{};  // by Input
-    std::array<bool, 4> edited_{};            // by Input: the box's text has changed, it shows blue
+    Reactions reactions_;
+    std::array<QLineEdit*, 4> inputBoxes_{};                         // by Input
     std::vector<std::pair<QWidget*, const ControlEntry*>> laidOut_;  // every control, its row
     double twipsFactor_ = 1.0;
-    bool movingFocus_ = false;  // set while the window moves the focus itself
     Announcer* announcer_ = nullptr;
     std::array<QMetaObject::Connection, 3> screenConnections_;  // to the window's screen
     struct ArtworkReader;

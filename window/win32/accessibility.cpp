@@ -7,6 +7,7 @@
 #include <string>
 
 #include "control_table.h"
+#include "dpi.h"
 #include "text.h"
 
 namespace quorvane::win32 {
@@ -15,7 +16,10 @@ namespace {
 // UiaRaiseNotificationEvent and what it takes, which MinGW does not declare; looked up at run
 // time, so that the program runs where it is missing.
 enum NotificationKind { NotificationKind_ActionCompleted = 2 };
-enum NotificationProcessing { NotificationProcessing_MostRecent = 3 };
+enum NotificationProcessing {
+    NotificationProcessing_ImportantAll = 0,
+    NotificationProcessing_MostRecent = 3
+};
 using HostProviderFromHwnd = HRESULT(WINAPI*)(HWND, IUnknown**);
 using RaiseNotificationEvent = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, BSTR);
 
@@ -27,7 +31,7 @@ struct Uia {
 const Uia& UiaCalls() {
     static const Uia calls = [] {
         Uia found;
-        HMODULE core = LoadLibraryW(L"uiautomationcore.dll");
+        HMODULE core = LoadSystemLibrary(L"uiautomationcore.dll");
         if (!core) return found;
         found.hostProvider = reinterpret_cast<HostProviderFromHwnd>(
             reinterpret_cast<void*>(GetProcAddress(core, "UiaHostProviderFromHwnd")));
@@ -38,39 +42,47 @@ const Uia& UiaCalls() {
     return calls;
 }
 
-IAccPropServices* Annotations() {
-    static IAccPropServices* services = [] {
-        IAccPropServices* created = nullptr;
-        CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                         reinterpret_cast<void**>(&created));
-        return created;
-    }();
-    return services;
-}
+const MSAAPROPID kAnnotated[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
 
 }  // namespace
 
-void Describe(HWND control, const ControlEntry& entry) {
-    IAccPropServices* services = Annotations();
-    if (!services) return;
-    if (entry.accessibleName)
-        services->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
-                                 Widen(entry.accessibleName).c_str());
-    if (entry.description)
-        services->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_DESCRIPTION,
-                                 Widen(entry.description).c_str());
+Annotations::Annotations() {
+    CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                     reinterpret_cast<void**>(&services_));
 }
 
-bool Announce(HWND window, std::wstring_view text) {
+Annotations::~Annotations() {
+    if (services_) services_->Release();
+}
+
+void Annotations::Describe(HWND control, const ControlEntry& entry) {
+    if (!services_) return;
+    if (entry.accessibleName)
+        services_->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                                  Widen(entry.accessibleName).c_str());
+    if (entry.description)
+        services_->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF,
+                                  PROPID_ACC_DESCRIPTION, Widen(entry.description).c_str());
+}
+
+void Annotations::Clear(HWND control) {
+    if (services_)
+        services_->ClearHwndProps(control, DWORD(OBJID_CLIENT), CHILDID_SELF, kAnnotated,
+                                  int(std::size(kAnnotated)));
+}
+
+bool Announce(HWND window, std::wstring_view text, bool urgent) {
     const Uia& uia = UiaCalls();
     IUnknown* provider = nullptr;
     if (!uia.hostProvider || !uia.raiseNotification ||
         FAILED(uia.hostProvider(window, &provider)) || !provider)
         return false;
     BSTR words = SysAllocStringLen(text.data(), UINT(text.size()));
-    BSTR activity = SysAllocString(L"Quorvane.Power");
-    const HRESULT said = uia.raiseNotification(provider, NotificationKind_ActionCompleted,
-                                               NotificationProcessing_MostRecent, words, activity);
+    BSTR activity = SysAllocString(urgent ? L"Quorvane.Refusal" : L"Quorvane.Power");
+    const HRESULT said = uia.raiseNotification(
+        provider, NotificationKind_ActionCompleted,
+        urgent ? NotificationProcessing_ImportantAll : NotificationProcessing_MostRecent, words,
+        activity);
     SysFreeString(words);
     SysFreeString(activity);
     provider->Release();

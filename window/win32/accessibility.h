@@ -5,19 +5,35 @@
 
 #include <string_view>
 
+struct IAccPropServices;
+
 namespace quorvane {
 struct ControlEntry;
 }
 
 namespace quorvane::win32 {
 
-// The control's name and description (a box's unit) from its row, through Active
-// Accessibility's annotations; the standard proxies of UI Automation read them too.
-void Describe(HWND control, const ControlEntry& entry);
+// Each control's name and description (a box's unit) from its row, through Active
+// Accessibility's annotations, which the standard proxies of UI Automation read too. Cleared
+// from each control as it goes, and the service released with this.
+class Annotations {
+  public:
+    Annotations();  // needs COM on this thread; without it, no annotations
+    ~Annotations();
+    Annotations(const Annotations&) = delete;
+    Annotations& operator=(const Annotations&) = delete;
+
+    void Describe(HWND control, const ControlEntry& entry);
+    void Clear(HWND control);
+
+  private:
+    IAccPropServices* services_ = nullptr;
+};
 
 // Has screen readers speak `text` wherever the focus is: UI Automation's notification, where
-// Windows has it (Windows 10 1709 on; not Wine 8). False where it has not.
-bool Announce(HWND window, std::wstring_view text);
+// Windows has it (Windows 10 1709 on; not Wine 8). An urgent one is spoken whole, whatever
+// follows; others may give way to a newer one. False where Windows has no notification.
+bool Announce(HWND window, std::wstring_view text, bool urgent);
 
 // Tells screen readers again that `control` has the focus.
 void TellFocus(HWND control);

@@ -1,22 +1,16 @@
 #include "layout.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "control_table.h"
+#include "dpi.h"
+#include "rules.h"
 #include "text.h"
 
 namespace quorvane::win32 {
 namespace {
-
-constexpr int kSmallestPoints = 7;  // below this a font is no longer readable
-
-LOGFONTW MessageFont(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-    return metrics.lfMessageFont;
-}
 
 // Device pixels of 96-dpi pixels.
 int Scaled(int pixels, UINT dpi) {
@@ -27,7 +21,7 @@ int Scaled(int pixels, UINT dpi) {
 int CaptionExtra(ControlKind kind, UINT dpi) {
     const int spare = Scaled(3, dpi);
     if (kind == ControlKind::CheckBox)
-        return GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + Scaled(6, dpi) + spare;
+        return SystemMetricFor(SM_CXMENUCHECK, dpi) + Scaled(6, dpi) + spare;
     if (kind == ControlKind::Button) return Scaled(16, dpi);
     return spare;
 }
@@ -61,28 +55,31 @@ double FactorFor(const LOGFONTW& font, UINT dpi) {
     return factor;
 }
 
-bool Fits(SIZE size, const RECT& area) {
-    return size.cx <= area.right - area.left && size.cy <= area.bottom - area.top;
+SIZE OuterSize(int width, int height, UINT dpi) {
+    RECT rect{0, 0, width, height};
+    AdjustWindowRectFor(&rect, kWindowStyle, 0, dpi);
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 }  // namespace
 
 SIZE Layout::WindowSize() const {
-    RECT rect{0, 0, Px(kClientWidth), Px(kClientHeight)};
-    AdjustWindowRectExForDpi(&rect, kWindowStyle, FALSE, 0, dpi);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+    return OuterSize(Px(kClientWidth), Px(kClientHeight), dpi);
 }
 
 Layout LayOutFor(UINT dpi, const RECT& workArea) {
-    Layout layout{.dpi = dpi, .font = MessageFont(dpi)};
-    const LONG smallest = -MulDiv(kSmallestPoints, int(dpi), 72);
-    for (;;) {
-        layout.factor = FactorFor(layout.font, dpi);
-        if (Fits(layout.WindowSize(), workArea) || layout.font.lfHeight >= smallest) break;
-        layout.font.lfHeight += layout.font.lfHeight < 0 ? 1 : -1;  // a pixel smaller
-    }
-    // Never larger than the work area, even at the smallest font.
-    while (!Fits(layout.WindowSize(), workArea) && layout.factor > 0.1) layout.factor *= 0.98;
+    Layout layout{.dpi = dpi, .font = NonClientMetricsFor(dpi).lfMessageFont};
+    const SIZE frame = OuterSize(0, 0, dpi);
+    const double fits = FittingFactor(workArea.right - workArea.left - frame.cx,
+                                      workArea.bottom - workArea.top - frame.cy, dpi / 96.0);
+    LONG& height = layout.font.lfHeight;
+    layout.factor = FitToScreen(
+        fits, [&] { return FactorFor(layout.font, dpi); },
+        [&] {
+            if (std::abs(height) <= SmallestPixels(dpi)) return false;
+            height += height < 0 ? 1 : -1;  // a pixel smaller
+            return true;
+        });
     return layout;
 }
 

@@ -1,25 +1,23 @@
-#include <windows.h>
-
 #include <commctrl.h>
 #include <objbase.h>
+#include <windows.h>
 
+#include "dpi.h"
 #include "quorvane.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the screen readers' annotations
+    quorvane::win32::SearchSystemDllsOnly();
+    // For the screen readers' annotations; released only where it was had.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    quorvane::win32::Quorvane* window = quorvane::win32::Quorvane::Create(instance);
-    if (!window) return 1;
-    HWND handle = window->Handle();
-    ShowWindow(handle, show);
-    SetFocus(window->Control("H"));
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(handle, &message)) continue;  // Tab, access keys
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    int status = 1;
+    if (quorvane::win32::Quorvane* window = quorvane::win32::Quorvane::Create(instance)) {
+        HWND handle = window->Handle();
+        window->Show(show);
+        status = quorvane::win32::RunMessageLoop(handle);
+        if (IsWindow(handle)) DestroyWindow(handle);  // ended by a failure, not by closing
     }
-    CoUninitialize();
-    return int(message.wParam);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return status;
 }

@@ -13,11 +13,6 @@ namespace quorvane::win32 {
 inline constexpr int kFormulaBitmaps = 300;
 inline constexpr int kLogoBitmaps = 310;
 
-// What the formula's ink and paper are drawn in.
-struct Ink {
-    Rgb ink, paper;
-};
-
 // The picture at `size` device pixels, from the smallest of its bitmaps at least that large
 // (else the largest), as a 24-bit bitmap: sharp from 100 % to 300 %. Grey bitmaps are ink
 // coverage, drawn in `ink`; colour bitmaps keep their colours. Null when none is embedded.

@@ -3,15 +3,15 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <map>
+#include <cwchar>
 
-#include "accessibility.h"
-#include "announcements.h"
 #include "app_info.h"
 #include "colour_rule.h"
 #include "control_table.h"
+#include "dpi.h"
 #include "locale_format.h"
 #include "pictures.h"
+#include "rules.h"
 #include "text.h"
 
 namespace quorvane::win32 {
@@ -45,30 +45,28 @@ int CALLBACK WholeNumber(LPWSTR, int current, int length, int action) {
     }
 }
 
-bool TakesFocus(ControlKind kind) {
-    return kind == ControlKind::TextBox || kind == ControlKind::CheckBox ||
-           kind == ControlKind::Button;
-}
-
 // The rows in the order their controls are created: the focus order is the creation order, and
 // screen readers name a box by the label just before it.
 std::vector<std::size_t> CreationOrder() {
-    std::map<int, std::size_t> byTab;
-    for (std::size_t row = 0; row < kControls.size(); ++row)
-        if (TakesFocus(kControls[row].kind)) byTab[kControls[row].tab] = row;
     std::vector<std::size_t> order;
-    const auto add = [&order](std::size_t row) {
+    const auto add = [&order](const ControlEntry& entry) {
+        const auto row = std::size_t(&entry - kControls.data());
         if (std::ranges::find(order, row) == order.end()) order.push_back(row);
     };
-    for (const auto& [tab, row] : byTab) {
-        for (std::size_t caption = 0; caption < kControls.size(); ++caption)
-            if (kControls[row].caption &&
-                std::string_view(kControls[row].caption) == kControls[caption].name)
-                add(caption);
-        add(row);
+    for (const ControlEntry* entry : FocusOrder()) {
+        for (const ControlEntry& caption : kControls)
+            if (entry->caption && std::string_view(entry->caption) == caption.name) add(caption);
+        add(*entry);
     }
-    for (std::size_t row = 0; row < kControls.size(); ++row) add(row);
+    for (const ControlEntry& entry : kControls) add(entry);
     return order;
+}
+
+RECT WorkAreaOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    return info.rcWork;
 }
 
 struct ClassAndStyle {
@@ -96,7 +94,8 @@ ClassAndStyle ClassOf(const ControlEntry& entry) {
 
 }  // namespace
 
-Quorvane::Quorvane(HWND window) : window_(window), format_(NumberFormatOf(UserLocaleNumbers())) {}
+Quorvane::Quorvane(HWND window)
+    : window_(window), reactions_(*this, NumberFormatOf(UserLocaleNumbers())) {}
 
 Quorvane* Quorvane::Create(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -105,13 +104,8 @@ Quorvane* Quorvane::Create(HINSTANCE instance) {
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIcon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIcon),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), 0));
-    RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+    windowClass.lpszClassName = kClassName;  // the icons are the window's: see SetIcons
+    RegisterClassExW(&windowClass);          // fails harmlessly when already registered
     HWND window =
         CreateWindowExW(0, kClassName, Widen(app::kDisplayName).c_str(), kWindowStyle,
                         CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
@@ -121,11 +115,15 @@ Quorvane* Quorvane::Create(HINSTANCE instance) {
 LRESULT CALLBACK Quorvane::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Quorvane*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCCREATE) {
-        self = new Quorvane(window);
+        Guarded([&] {
+            self = new Quorvane(window);
+            return LRESULT(0);
+        });
+        if (!self) return FALSE;  // no window without its state
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = self->OnMessage(message, wParam, lParam);
+    const LRESULT result = Guarded([&] { return self->OnMessage(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         delete self;
@@ -136,9 +134,7 @@ LRESULT CALLBACK Quorvane::WindowProc(HWND window, UINT message, WPARAM wParam, 
 LRESULT Quorvane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            CreateControls();
-            LayOut(GetDpiForWindow(window_));
-            Power();  // the worked example is on show from the start
+            OnCreate();
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -146,12 +142,15 @@ LRESULT Quorvane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
             return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_GETDPISCALEDSIZE:
+            *reinterpret_cast<SIZE*>(lParam) = SizeAt(UINT(wParam));
+            return TRUE;
         case WM_DPICHANGED:
             LayOut(LOWORD(wParam), reinterpret_cast<RECT*>(lParam));
+            SetIcons();
             return 0;
         case WM_SETTINGCHANGE:
-            LayOut(layout_.dpi);
-            OnColoursChanged();
+            OnSettingChange(wParam, lParam);
             return 0;
         case WM_SYSCOLORCHANGE:
         case WM_THEMECHANGED:
@@ -164,20 +163,36 @@ LRESULT Quorvane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnPaint();
             return 0;
         case kAnnounce:
-            OnAnnounce();
+            reactions_.Deliver();
             return 0;
         case WM_DESTROY:
-            for (HWND control : controls_)
-                if (control && EntryOf(control)->kind == ControlKind::Picture)
-                    DeleteObject(reinterpret_cast<HBITMAP>(
-                        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, 0)));
-            PostQuitMessage(0);
+            OnDestroy();
             return 0;
         case WM_NCDESTROY:
             if (font_) DeleteObject(font_);
+            for (HICON icon : {bigIcon_, smallIcon_})
+                if (icon) DestroyIcon(icon);
             break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Quorvane::OnCreate() {
+    CreateControls();
+    LayOut(DpiOfWindow(window_));
+    SetIcons();
+    reactions_.Load();
+}
+
+void Quorvane::OnDestroy() {
+    for (HWND control : controls_) {
+        if (!control) continue;
+        annotations_.Clear(control);
+        if (EntryOf(control)->kind == ControlKind::Picture)
+            DeleteObject(
+                reinterpret_cast<HBITMAP>(SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, 0)));
+    }
+    PostQuitMessage(0);
 }
 
 // Every row of the table as a control, in creation order; the boxes subclassed for their
@@ -202,10 +217,7 @@ void Quorvane::CreateControls() {
 
 HWND Quorvane::CreateControl(const ControlEntry& entry) {
     const ClassAndStyle kind = ClassOf(entry);
-    // The defaults are numbers written with a full stop: shown in the user's notation.
-    const std::wstring text = entry.kind == ControlKind::TextBox && *entry.text
-                                  ? Widen(DoubleToText(TextToDouble(entry.text, {}), format_))
-                                  : Widen(entry.text);
+    const std::wstring text = Widen(DefaultText(entry, reactions_.Format()));
     const auto id = kFirstId + (&entry - kControls.data());
     HWND control = CreateWindowExW(kind.exStyle, kind.className, text.c_str(), kind.style, 0, 0, 0,
                                    0, window_, reinterpret_cast<HMENU>(id), nullptr, nullptr);
@@ -213,17 +225,17 @@ HWND Quorvane::CreateControl(const ControlEntry& entry) {
         SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no length limit of its own
         SendMessageW(control, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(WholeNumber));
     }
-    Describe(control, entry);
+    annotations_.Describe(control, entry);
     return control;
 }
 
 // The table at `dpi`, in the message font for it, fitted to the monitor's work area; at the
 // place Windows suggests on a change of DPI, else where the window is.
 void Quorvane::LayOut(UINT dpi, const RECT* suggested) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
-    layout_ = LayOutFor(dpi, monitor.rcWork);
+    const RECT workArea =
+        WorkAreaOf(suggested ? MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST)
+                             : MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST));
+    layout_ = LayOutFor(dpi, workArea);
     HFONT old = font_;
     font_ = CreateFontIndirectW(&layout_.font);
     for (std::size_t row = 0; row < kControls.size(); ++row) {
@@ -236,22 +248,68 @@ void Quorvane::LayOut(UINT dpi, const RECT* suggested) {
     }
     if (old) DeleteObject(old);
     DrawPictures();
+    Place(workArea, suggested);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+// Exactly where Windows suggests after a change of DPI, so that a window dragged between
+// monitors neither jumps nor flips back; else kept within the work area. A minimised window
+// keeps its place and gets its new size when it is restored.
+void Quorvane::Place(const RECT& workArea, const RECT* suggested) {
+    const SIZE size = layout_.WindowSize();
+    if (IsIconic(window_)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        GetWindowPlacement(window_, &placement);
+        RECT& normal = placement.rcNormalPosition;
+        normal.right = normal.left + size.cx;
+        normal.bottom = normal.top + size.cy;
+        SetWindowPlacement(window_, &placement);
+        return;
+    }
     RECT now{};
     GetWindowRect(window_, &now);
     const RECT& at = suggested ? *suggested : now;
-    const SIZE size = layout_.WindowSize();
-    const LONG x = std::clamp(at.left, monitor.rcWork.left, monitor.rcWork.right - size.cx);
-    const LONG y = std::clamp(at.top, monitor.rcWork.top, monitor.rcWork.bottom - size.cy);
+    const LONG x =
+        suggested ? at.left : PlaceWithin(at.left, workArea.left, workArea.right, size.cx);
+    const LONG y = suggested ? at.top : PlaceWithin(at.top, workArea.top, workArea.bottom, size.cy);
     SetWindowPos(window_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The window's outer size at `dpi`, for Windows to suggest the rectangle of a DPI change.
+SIZE Quorvane::SizeAt(UINT dpi) const {
+    return LayOutFor(dpi, WorkAreaOf(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST)))
+        .WindowSize();
+}
+
+// Only the changes that touch the layout or the colours: Windows sends this for many others.
+void Quorvane::OnSettingChange(WPARAM what, LPARAM area) {
+    const auto* name = reinterpret_cast<const wchar_t*>(area);
+    if (what == SPI_SETNONCLIENTMETRICS || what == SPI_SETWORKAREA) LayOut(layout_.dpi);
+    if (what == SPI_SETHIGHCONTRAST || (name && std::wcscmp(name, L"ImmersiveColorSet") == 0))
+        OnColoursChanged();
+}
+
+// The icons in the sizes of the window's DPI: the title bar's and the taskbar's.
+void Quorvane::SetIcons() {
+    const auto load = [this](int metric) {
+        const int size = SystemMetricFor(metric, layout_.dpi);
+        return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIcon),
+                                             IMAGE_ICON, size, size, 0));
+    };
+    const HICON big = load(SM_CXICON), small = load(SM_CXSMICON);
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    for (HICON old : {bigIcon_, smallIcon_})
+        if (old) DestroyIcon(old);
+    bigIcon_ = big, smallIcon_ = small;
 }
 
 // The pictures at their frames' device size: the formula black on white in a light scheme,
 // else in the window's text colour on its face; the logo in its own colours.
 void Quorvane::DrawPictures() {
-    const Ink ink = LightScheme()
-                        ? Ink{{0, 0, 0}, {255, 255, 255}}
-                        : Ink{SystemColour(COLOR_WINDOWTEXT), SystemColour(COLOR_BTNFACE)};
+    const Ink ink = FormulaInk(SystemColour(COLOR_BTNFACE), SystemColour(COLOR_WINDOW),
+                               SystemColour(COLOR_WINDOWTEXT));
     for (std::size_t row = 0; row < kControls.size(); ++row) {
         const ControlEntry& entry = kControls[row];
         if (entry.kind != ControlKind::Picture) continue;
@@ -269,21 +327,19 @@ void Quorvane::OnCommand(int id, int code) {
     if (code == EN_CHANGE) {
         if (const auto input = InputOf(control)) OnBoxTextChanged(*input);
     } else if (code == BN_CLICKED && control == LiveCalc) {
-        LiveRecalc();
-        AnnouncePower();
+        reactions_.LiveCalcClicked();
     } else if (code == BN_CLICKED && control == Command1) {
-        Power();
-        AnnouncePower();
+        reactions_.CalculatePressed();
     }
 }
 
 // Wine, and Windows for some keys, send EN_CHANGE for a text that did not change.
-void Quorvane::OnBoxTextChanged(std::size_t input) {
-    std::wstring text = TextOf(inputBoxes_[input]);
-    if (text == lastTexts_[input]) return;
-    lastTexts_[input] = std::move(text);
-    edited_[input] = true;  // blue for good: nothing turns a box red again
-    InvalidateRect(inputBoxes_[input], nullptr, TRUE);
+void Quorvane::OnBoxTextChanged(Input input) {
+    std::wstring text = TextOf(Box(input));
+    std::wstring& last = lastTexts_[std::size_t(input)];
+    if (text == last) return;
+    last = std::move(text);
+    reactions_.TextChanged(input);
 }
 
 // The colour words exactly in a light scheme with white fields; on any other, as near to them
@@ -295,7 +351,8 @@ LRESULT Quorvane::OnControlColour(HDC dc, HWND control) {
     const bool box = entry.kind == ControlKind::TextBox;
     const Rgb background = SystemColour(box ? COLOR_WINDOW : COLOR_BTNFACE);
     const auto input = InputOf(control);
-    const std::optional<std::uint32_t> word = input && edited_[*input] ? kBlue : entry.colour;
+    const std::optional<std::uint32_t> word =
+        input && reactions_.Edited(*input) ? kBlue : entry.colour;
     const Rgb text = word ? Legible(FromColourWord(*word), background, LightScheme())
                           : SystemColour(COLOR_WINDOWTEXT);
     SetTextColor(dc, ToColourWord(text));  // a COLORREF is the same 0x00BBGGRR word
@@ -314,10 +371,7 @@ void Quorvane::OnActivate(bool active) {
         focusWhenInactive_ = GetFocus();
         return;
     }
-    HWND back = focusWhenInactive_ && IsChild(window_, focusWhenInactive_) ? focusWhenInactive_ : H;
-    movingFocus_ = true;
-    SetFocus(back);
-    movingFocus_ = false;
+    SetFocus(focusWhenInactive_ && IsChild(window_, focusWhenInactive_) ? focusWhenInactive_ : H);
 }
 
 // The line: one pixel at 96 dpi, as many whole device pixels at higher ones, in the text colour.
@@ -335,11 +389,13 @@ void Quorvane::OnPaint() {
 LRESULT CALLBACK Quorvane::BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                    DWORD_PTR self) {
     if (message == WM_NCDESTROY) RemoveWindowSubclass(box, BoxProc, 0);
-    return reinterpret_cast<Quorvane*>(self)->OnBoxMessage(box, message, wParam, lParam);
+    return Guarded([&] {
+        return reinterpret_cast<Quorvane*>(self)->OnBoxMessage(box, message, wParam, lParam);
+    });
 }
 
 LRESULT Quorvane::OnBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool input = InputOf(box).has_value();
+    const std::optional<Input> input = InputOf(box);
     switch (message) {
         case WM_GETDLGCODE: {
             // Enter goes to the input boxes and to the focused button, not to the dialog
@@ -352,12 +408,15 @@ LRESULT Quorvane::OnBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lPa
         case WM_KEYDOWN:
         case WM_CHAR:
             return OnBoxKey(box, message, wParam, lParam);
+        case WM_SETTEXT:  // from outside, as a screen reader's edit: typing, in effect
+            if (input && !settingText_) reactions_.TextArriving(*input);
+            break;
         case WM_KILLFOCUS: {
             const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
             // Another control of this window; another application is not one.
             auto* to = reinterpret_cast<HWND>(wParam);
-            if (input && !movingFocus_ && to && to != box && GetAncestor(to, GA_ROOT) == window_)
-                InputFinished(box, false);
+            if (input && to && to != box && GetAncestor(to, GA_ROOT) == window_)
+                reactions_.FocusLeft(*input);
             return result;
         }
     }
@@ -365,91 +424,125 @@ LRESULT Quorvane::OnBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT Quorvane::OnBoxKey(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool control = GetKeyState(VK_CONTROL) < 0;
     if (message == WM_KEYDOWN) {
         if (box == Command1 && wParam == VK_RETURN) {  // Enter on the focused button presses it
             SendMessageW(Command1, BM_CLICK, 0, 0);
             return 0;
         }
+        if (control && (wParam == VK_BACK || wParam == VK_DELETE) && box != P) {
+            DeleteWord(box, wParam == VK_BACK);
+            return 0;
+        }
         keypadDecimal_ = wParam == VK_DECIMAL && box != P;
         return DefSubclassProc(box, message, wParam, lParam);
     }
-    if (keypadDecimal_) {  // the keypad's decimal key types the locale's separator
+    if (wParam == 0x7F) return 0;  // what Ctrl+Backspace types: no number holds it
+    if (keypadDecimal_) {          // the keypad's decimal key types the locale's separator
         keypadDecimal_ = false;
         SendMessageW(box, EM_REPLACESEL, TRUE,
-                     reinterpret_cast<LPARAM>(Widen(format_.decimal).c_str()));
+                     reinterpret_cast<LPARAM>(Widen(reactions_.Format().decimal).c_str()));
         return 0;
     }
-    DWORD start = 0, end = 0;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    if (box == P && wParam == 0x03 && start == end) {  // Ctrl+C in the result copies all of it
-        SendMessageW(P, EM_SETSEL, 0, -1);
-        SendMessageW(P, WM_COPY, 0, 0);
-        SendMessageW(P, EM_SETSEL, start, end);
+    if (box == P && wParam == 0x03) {  // Ctrl+C in the result copies all of it
+        CopyResult();
         return 0;
     }
     const LRESULT result = DefSubclassProc(box, message, wParam, lParam);  // Enter not swallowed
-    if (wParam == VK_RETURN && InputOf(box)) InputFinished(box, true);
+    if (const auto input = InputOf(box); input && wParam == VK_RETURN)
+        reactions_.EnterTyped(*input);
     return result;
 }
 
-void Quorvane::InputFinished(HWND box, bool byEnter) {
-    const std::wstring before = TextOf(P);
-    const bool refused = box == E && CheckEfficiencyLimit();
-    LiveRecalc();
-    // Enter asks for the result; merely leaving a box says only what changed.
-    if (byEnter || refused || TextOf(P) != before) AnnouncePower(refused);
+// Ctrl+Backspace and Ctrl+Delete: the selection, else all before or after the cursor.
+void Quorvane::DeleteWord(HWND box, bool towardStart) {
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const TextSpan span =
+        WordKeyDeletion(GetWindowTextLengthW(box), int(end), int(start), int(end), towardStart);
+    if (span.start == span.end) return;
+    SendMessageW(box, EM_SETSEL, WPARAM(span.start), LPARAM(span.end));
+    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
 }
 
-void Quorvane::LiveRecalc() {
-    if (SendMessageW(LiveCalc, BM_GETCHECK, 0, 0) == BST_UNCHECKED)
-        SetWindowTextW(P, L"");
-    else
-        Power();  // checked or greyed
-}
-
-bool Quorvane::CheckEfficiencyLimit() {
-    double efficiency = 0;
-    try {
-        efficiency = TextToDouble(Narrow(TextOf(E)), format_);
-    } catch (const ConversionError&) {
-        return false;  // nothing to compare; the recalculation that follows empties the result
+// A selection is copied as it is; with none, the whole result, even an empty one, so that no
+// earlier number is left on the clipboard to be taken for it.
+void Quorvane::CopyResult() {
+    DWORD start = 0, end = 0;
+    SendMessageW(P, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (start != end) {
+        SendMessageW(P, WM_COPY, 0, 0);
+        return;
     }
-    if (efficiency <= 100) return false;
-    SetWindowTextW(E, L"");
-    // At once, from inside the focus change: a click that moved the focus still acts.
-    movingFocus_ = true;
-    SetFocus(E);
-    movingFocus_ = false;
-    return true;
-}
-
-// Spoken once the focus events of this action are out, so that a screen reader that stops
-// speech on a focus change does not cut it off.
-void Quorvane::AnnouncePower(bool efficiencyRefused) {
-    pendingAnnouncement_ = Widen(PowerAnnouncement(Narrow(TextOf(P)), efficiencyRefused));
-    pendingRefusal_ = pendingRefusal_ || efficiencyRefused;
-    PostMessageW(window_, kAnnounce, 0, 0);
-}
-
-void Quorvane::OnAnnounce() {
-    if (pendingAnnouncement_.empty()) return;
-    lastAnnouncement_ = std::move(pendingAnnouncement_);
-    pendingAnnouncement_.clear();
-    Announce(window_, lastAnnouncement_);
-    if (pendingRefusal_ && GetFocus() == E) TellFocus(E);  // back in the efficiency box
-    pendingRefusal_ = false;
+    const std::wstring text = TextOf(P);
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (!OpenClipboard(window_)) return;
+    EmptyClipboard();
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    }
+    CloseClipboard();
 }
 
 std::optional<double> Quorvane::Power() {
-    return quorvane::Power(*this, format_);
+    return reactions_.Power();
 }
 
 std::string Quorvane::InputText(Input input) {
-    return Narrow(TextOf(inputBoxes_[std::size_t(input)]));
+    return Narrow(TextOf(Box(input)));
 }
 
 void Quorvane::SetPowerText(std::string_view text) {
     SetWindowTextW(P, Widen(text).c_str());
+}
+
+std::string Quorvane::PowerText() {
+    return Narrow(TextOf(P));
+}
+
+LiveState Quorvane::LiveCalcState() {
+    switch (SendMessageW(LiveCalc, BM_GETCHECK, 0, 0)) {
+        case BST_UNCHECKED:
+            return LiveState::Unchecked;
+        case BST_INDETERMINATE:
+            return LiveState::Greyed;
+        default:
+            return LiveState::Checked;
+    }
+}
+
+void Quorvane::EmptyInput(Input input) {
+    settingText_ = true;
+    SetWindowTextW(Box(input), L"");
+    settingText_ = false;
+}
+
+void Quorvane::ShowEdited(Input input) {
+    InvalidateRect(Box(input), nullptr, TRUE);
+}
+
+bool Quorvane::HasFocus(Input input) {
+    return GetFocus() == Box(input);
+}
+
+void Quorvane::FocusInput(Input input) {
+    SetFocus(Box(input));
+}
+
+void Quorvane::ScheduleDelivery() {
+    PostMessageW(window_, kAnnounce, 0, 0);
+}
+
+void Quorvane::Say(const std::string& words, bool urgent) {
+    announced_.push_back(Widen(words));
+    Announce(window_, announced_.back(), urgent);
+}
+
+void Quorvane::TellFocus(Input input) {
+    announced_.push_back(L"focus " + Widen(InputRow(input).name));
+    win32::TellFocus(Box(input));
 }
 
 HWND Quorvane::Control(std::string_view name) const {
@@ -458,16 +551,48 @@ HWND Quorvane::Control(std::string_view name) const {
     return nullptr;
 }
 
-std::optional<std::size_t> Quorvane::InputOf(HWND box) const {
+std::optional<Input> Quorvane::InputOf(HWND box) const {
     const auto found = std::ranges::find(inputBoxes_, box);
     if (!box || found == inputBoxes_.end()) return std::nullopt;
-    return std::size_t(found - inputBoxes_.begin());
+    return Input(found - inputBoxes_.begin());
 }
 
 const ControlEntry* Quorvane::EntryOf(HWND control) const {
     const auto found = std::ranges::find(controls_, control);
     if (!control || found == controls_.end()) return nullptr;
     return &kControls[std::size_t(found - controls_.begin())];
+}
+
+void Quorvane::Show(int how) {
+    ShowWindow(window_, how);
+    SetFocus(H);
+}
+
+LONG PlaceWithin(LONG at, LONG low, LONG high, LONG size) {
+    return high - size < low ? low : std::clamp(at, low, high - size);
+}
+
+void Dispatch(HWND window, MSG& message) {
+    if (IsDialogMessageW(window, &message)) return;  // Tab, access keys
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+int RunMessageLoop(HWND window) {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(window, message);
+    return int(message.wParam);
+}
+
+void DispatchPending(HWND window) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(int(message.wParam));  // left for the loop that ends on it
+            return;
+        }
+        Dispatch(window, message);
+    }
 }
 
 }  // namespace quorvane::win32

@@ -1,0 +1,48 @@
+#include "rules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace quorvane {
+
+std::vector<const ControlEntry*> FocusOrder() {
+    std::map<int, const ControlEntry*> byTab;
+    for (const ControlEntry& entry : kControls)
+        if (entry.kind == ControlKind::TextBox || entry.kind == ControlKind::CheckBox ||
+            entry.kind == ControlKind::Button)
+            byTab[entry.tab] = &entry;
+    std::vector<const ControlEntry*> order;
+    for (const auto& [tab, entry] : byTab) order.push_back(entry);
+    return order;
+}
+
+std::string DefaultText(const ControlEntry& entry, const NumberFormat& format) {
+    if (entry.kind != ControlKind::TextBox || !*entry.text) return entry.text;
+    return DoubleToText(TextToDouble(entry.text, NumberFormat{}), format);
+}
+
+TextSpan WordKeyDeletion(int length, int cursor, int selectionStart, int selectionEnd,
+                         bool towardStart) {
+    if (selectionStart != selectionEnd)
+        return {std::min(selectionStart, selectionEnd), std::max(selectionStart, selectionEnd)};
+    return towardStart ? TextSpan{0, cursor} : TextSpan{cursor, length};
+}
+
+int SmallestPixels(double dpi) {
+    return int(std::ceil(kSmallestPoints * dpi / 72));
+}
+
+double FitToScreen(double fits, const std::function<double()>& needed,
+                   const std::function<bool()>& shrink) {
+    double factor = needed();
+    while (factor > fits && shrink()) factor = needed();
+    return std::min(factor, fits);
+}
+
+double FittingFactor(int width, int height, double pixelsPerPixel) {
+    return std::min(width * 15.0 / (kClientWidth * pixelsPerPixel),
+                    height * 15.0 / (kClientHeight * pixelsPerPixel));
+}
+
+}  // namespace quorvane

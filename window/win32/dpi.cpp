@@ -1,0 +1,72 @@
+#include "dpi.h"
+
+#include <string>
+
+namespace quorvane::win32 {
+namespace {
+
+// A function of user32 or kernel32 that older Windows lack, or null there.
+template <typename Function>
+Function Lookup(const wchar_t* module, const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
+}
+
+UINT SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? UINT(dpi) : 96;
+}
+
+}  // namespace
+
+UINT DpiOfWindow(HWND window) {
+    static const auto call = Lookup<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
+    const UINT dpi = call ? call(window) : 0;
+    return dpi ? dpi : SystemDpi();
+}
+
+NONCLIENTMETRICSW NonClientMetricsFor(UINT dpi) {
+    static const auto call = Lookup<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>(
+        L"user32.dll", "SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (call && call(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return metrics;
+    // The system's, at the system DPI: its font scaled to the one asked for.
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    metrics.lfMessageFont.lfHeight =
+        MulDiv(metrics.lfMessageFont.lfHeight, int(dpi), int(SystemDpi()));
+    return metrics;
+}
+
+int SystemMetricFor(int index, UINT dpi) {
+    static const auto call =
+        Lookup<int(WINAPI*)(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
+    return call ? call(index, dpi) : MulDiv(GetSystemMetrics(index), int(dpi), int(SystemDpi()));
+}
+
+void AdjustWindowRectFor(RECT* rect, DWORD style, DWORD exStyle, UINT dpi) {
+    static const auto call = Lookup<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+        L"user32.dll", "AdjustWindowRectExForDpi");
+    if (!call || !call(rect, style, FALSE, exStyle, dpi))
+        AdjustWindowRectEx(rect, style, FALSE, exStyle);
+}
+
+void SearchSystemDllsOnly() {
+    // Windows 8 on, and Windows 7 with its 2011 loader update; without it, LoadSystemLibrary
+    // still names System32 itself.
+    static const auto call =
+        Lookup<BOOL(WINAPI*)(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories");
+    if (call) call(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    if (HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetSystemDirectoryW(path.data(), MAX_PATH));
+    if (path.empty()) return nullptr;
+    return LoadLibraryExW((path + L'\\' + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+}  // namespace quorvane::win32

@@ -1,0 +1,24 @@
+// The per-monitor DPI calls of Windows 10 1607 and later, looked up at run time with the system
+// DPI's fallbacks, so that one executable starts on Windows 7 SP1 and later. And the DLLs that
+// the program loads itself, from System32 only.
+#pragma once
+
+#include <windows.h>
+
+namespace quorvane::win32 {
+
+// The DPI a window is drawn at: its monitor's, else the system's.
+UINT DpiOfWindow(HWND window);
+// The system's metrics and message font at `dpi`.
+NONCLIENTMETRICSW NonClientMetricsFor(UINT dpi);
+int SystemMetricFor(int index, UINT dpi);
+// The outer rectangle of a window whose client area is `rect`, at `dpi`.
+void AdjustWindowRectFor(RECT* rect, DWORD style, DWORD exStyle, UINT dpi);
+
+// DLLs are found in System32 only, not in the program's own folder (say, Downloads), where one
+// of the same name could lie in wait. Once, at start.
+void SearchSystemDllsOnly();
+// A system DLL, from System32 only.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
+}  // namespace quorvane::win32
