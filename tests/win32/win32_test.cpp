@@ -1,12 +1,13 @@
 // The Win32 window in-process, under Wine or Windows: tables of rows, each compared with its
 // literal expected value. Usage: win32_tests.exe QUORVANE_EXE [de]  (de: run in a German locale)
-#include <windows.h>
-
 #include <commctrl.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
+#include <new>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -53,10 +54,13 @@ std::string Text(HWND control) {
     return Narrow(TextOf(control));
 }
 
-// The text colour the window gives `box`, as a 0x00BBGGRR word.
+// The text colour the window gives `box`, as a 0x00BBGGRR word, in the message Windows sends
+// for it: a read-only edit asks as a static control does.
 COLORREF TextColour(Quorvane& window, HWND box) {
     HDC dc = GetDC(box);
-    SendMessageW(window.Handle(), WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(box));
+    const bool readOnly = GetWindowLongW(box, GWL_STYLE) & ES_READONLY;
+    SendMessageW(window.Handle(), readOnly ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, WPARAM(dc),
+                 LPARAM(box));
     const COLORREF colour = GetTextColor(dc);
     ReleaseDC(box, dc);
     return colour;
@@ -113,7 +117,7 @@ void LayoutRows() {
 }
 
 struct Locale {
-    std::string density, power, flow120, decimal;
+    std::string density, power, flow120, decimal, head40, density1000, efficiency100;
 };
 
 void StartRows(Quorvane& window, const Locale& locale) {
@@ -142,9 +146,190 @@ void Type(HWND box, const wchar_t* text) {
     SetWindowTextW(box, text);
 }
 
-void Enter(HWND box) {
-    SendMessageW(box, WM_CHAR, VK_RETURN, 0);
-    Pump();
+// Keys as the keyboard sends them, through the program's own loop, the dialog manager
+// included: each key down in turn, then up in reverse ({VK_MENU, 'C'} is Alt+C).
+void Press(HWND window, std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD key, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (const WORD key : keys) add(key, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+    for (int i = 0; i < 20; ++i) {  // hardware input arrives through the queue, a little later
+        Sleep(5);
+        DispatchPending(window);
+    }
+}
+
+std::string Name(Quorvane& w, HWND control) {
+    for (const char* name : {"H", "Q", "D", "E", "P", "Command1", "LiveCalc"})
+        if (w.Control(name) == control) return name;
+    return "(other)";
+}
+
+std::string Focus(Quorvane& w) {
+    return Name(w, GetFocus());
+}
+
+// Everything screen readers were told since `from`, joined by " | ".
+std::string Told(Quorvane& w, std::size_t from) {
+    std::string told;
+    for (std::size_t i = from; i < w.Announced().size(); ++i) {
+        if (!told.empty()) told += " | ";
+        told += Narrow(w.Announced()[i]);
+    }
+    return told;
+}
+
+void SetLive(Quorvane& w, bool on) {
+    SendMessageW(w.Control("LiveCalc"), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::string ClipboardText(HWND owner) {
+    std::string text = "(none)";
+    if (!OpenClipboard(owner)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = Narrow(static_cast<const wchar_t*>(GlobalLock(data)));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// A reaction row: from the given box with the given text, live calculation on or off, keys
+// pressed through the program's loop; then the result, the focus, E and what screen readers
+// heard: "P|focus|E|told".
+struct KeyRow {
+    const char* what;
+    const char* box;
+    const wchar_t* text;
+    bool live;
+    std::vector<std::initializer_list<WORD>> keys;
+    std::string expected;
+};
+
+std::vector<KeyRow> KeyRows(const Locale& l) {
+    const std::string refused =
+        "focus E | Pump Efficiency above 100 refused. Power empty. The cursor is in Pump "
+        "Efficiency, now empty.";
+    return {
+        {"Enter in H",
+         "H",
+         L"40",
+         true,
+         {{VK_RETURN}},
+         l.head40 + "|H|70|Power " + l.head40 + " kilowatts"},
+        {"Enter in Q",
+         "Q",
+         L"120",
+         true,
+         {{VK_RETURN}},
+         l.flow120 + "|Q|70|Power " + l.flow120 + " kilowatts"},
+        {"Enter in D",
+         "D",
+         L"1000",
+         true,
+         {{VK_RETURN}},
+         l.density1000 + "|D|70|Power " + l.density1000 + " kilowatts"},
+        {"100 and Enter in E passes",
+         "E",
+         L"100",
+         true,
+         {{VK_RETURN}},
+         l.efficiency100 + "|E|100|Power " + l.efficiency100 + " kilowatts"},
+        {"Tab from Q",
+         "Q",
+         L"120",
+         true,
+         {{VK_TAB}},
+         l.flow120 + "|D|70|Power " + l.flow120 + " kilowatts"},
+        {"Shift+Tab walks back",
+         "Q",
+         L"60",
+         false,
+         {{VK_SHIFT, VK_TAB}, {VK_SHIFT, VK_TAB}},
+         "|LiveCalc|70|"},
+        {"Esc in a box presses nothing", "Q", L"120", false, {{VK_ESCAPE}}, "|Q|70|"},
+        {"Enter in a box presses nothing", "Q", L"120", false, {{VK_RETURN}}, "|Q|70|Power empty"},
+        {"Alt+C leaves the box, then calculates",
+         "Q",
+         L"120",
+         false,
+         {{VK_MENU, 'C'}},
+         l.flow120 + "|Command1|70|Power " + l.flow120 + " kilowatts"},
+        {"Enter on the focused Calculate",
+         "Command1",
+         nullptr,
+         false,
+         {{VK_RETURN}},
+         l.power + "|Command1|70|Power " + l.power + " kilowatts"},
+        {"Space on the focused Calculate",
+         "Command1",
+         nullptr,
+         false,
+         {{VK_SPACE}},
+         l.power + "|Command1|70|Power " + l.power + " kilowatts"},
+        {"150 and Enter", "E", L"150", true, {{VK_RETURN}}, "|E||" + refused},
+        {"150 and Tab", "E", L"150", true, {{VK_TAB}}, "|E||" + refused},
+        {"150 and Alt+C: the refusal is heard whole",
+         "E",
+         L"150",
+         true,
+         {{VK_MENU, 'C'}},
+         "|E||" + refused},
+        {"Ctrl+Backspace at the start deletes nothing",
+         "H",
+         L"30",
+         true,
+         {{VK_HOME}, {VK_CONTROL, VK_BACK}, {VK_RETURN}},
+         l.power + "|H|70|Power " + l.power + " kilowatts"},
+        {"Ctrl+Backspace deletes before the cursor",
+         "H",
+         L"130",
+         true,
+         {{VK_HOME}, {VK_RIGHT}, {VK_CONTROL, VK_BACK}, {VK_RETURN}},
+         l.power + "|H|70|Power " + l.power + " kilowatts"},
+        {"Ctrl+Delete deletes after the cursor",
+         "H",
+         L"305",
+         true,
+         {{VK_HOME}, {VK_RIGHT}, {VK_RIGHT}, {VK_CONTROL, VK_DELETE}, {VK_RETURN}},
+         l.power + "|H|70|Power " + l.power + " kilowatts"},
+        {"Ctrl+Delete deletes the selection",
+         "H",
+         L"3",
+         true,
+         {{VK_END}, {'0'}, {'0'}, {VK_SHIFT, VK_LEFT}, {VK_CONTROL, VK_DELETE}, {VK_RETURN}},
+         l.power + "|H|70|Power " + l.power + " kilowatts"},
+    };
+}
+
+void KeyRowsThroughTheLoop(Quorvane& w, const Locale& locale) {
+    for (const KeyRow& row : KeyRows(locale)) {
+        SetLive(w, true);
+        Type(w.Control("E"), L"70");
+        Type(w.Control("Q"), L"60");
+        Type(w.Control("D"), Widen(locale.density).c_str());
+        Type(w.Control("H"), L"30");
+        w.Power();
+        SetLive(w, row.live);
+        if (!row.live) SetWindowTextW(w.Control("P"), L"");
+        SetFocus(w.Control(row.box));
+        if (row.text) SetWindowTextW(w.Control(row.box), row.text);
+        DispatchPending(w.Handle());
+        const std::size_t before = w.Announced().size();
+        for (const auto& keys : row.keys) Press(w.Handle(), keys);
+        Check(row.what,
+              Text(w.Control("P")) + "|" + Focus(w) + "|" + Text(w.Control("E")) + "|" +
+                  Told(w, before),
+              row.expected);
+    }
+    SetLive(w, true);
 }
 
 std::vector<Row> ReactionRows(const Locale& locale) {
@@ -162,53 +347,43 @@ std::vector<Row> ReactionRows(const Locale& locale) {
              return std::to_string(TextColour(w, w.Control("H")));
          },
          "16711680"},
-        {"Q 120 and Enter",
-         [](Quorvane& w) {
-             Type(w.Control("Q"), L"120");
-             Enter(w.Control("Q"));
-             return Text(w.Control("P"));
-         },
-         locale.flow120},
-        {"announced", [](Quorvane& w) { return Narrow(w.LastAnnouncement()); },
-         "Power " + locale.flow120 + " kilowatts"},
-        {"Q 60 and leaving it for D",
-         [](Quorvane& w) {
-             Type(w.Control("Q"), L"60");
-             SetFocus(w.Control("D"));
-             Pump();
-             return Text(w.Control("P"));
-         },
-         locale.power},
-        {"E 150 and Enter empties E",
+        {"E 150 and a click on LiveCalc: the refusal is heard whole, the click acts",
          [](Quorvane& w) {
              Type(w.Control("E"), L"150");
-             Enter(w.Control("E"));
-             return Text(w.Control("E")) + "|" + Text(w.Control("P"));
+             const std::size_t before = w.Announced().size();
+             SendMessageW(w.Control("LiveCalc"), BM_CLICK, 0, 0);  // down, focus, up
+             DispatchPending(w.Handle());
+             const bool live = SendMessageW(w.Control("LiveCalc"), BM_GETCHECK, 0, 0);
+             SetLive(w, true);
+             return Focus(w) + " " + std::to_string(live) + " " + Told(w, before);
          },
-         "|"},
-        {"the refusal announced", [](Quorvane& w) { return Narrow(w.LastAnnouncement()); },
-         "Pump Efficiency above 100 refused. Power empty. The cursor is in Pump Efficiency, now "
-         "empty."},
-        {"E 150 and a click on Calculate: the focus back in E",
-         [](Quorvane& w) {
-             Type(w.Control("E"), L"150");
-             SetFocus(w.Control("Command1"));
-             return std::string(GetFocus() == w.Control("E") ? "E" : "elsewhere");
-         },
-         "E"},
-        {"Enter in a box with live calculation off empties P",
+         "E 0 focus E | Pump Efficiency above 100 refused. Power empty. The cursor is in Pump "
+         "Efficiency, now empty."},
+        {"a screen reader's edit of E is checked when E is left",
          [](Quorvane& w) {
              Type(w.Control("E"), L"70");
-             SendMessageW(w.Control("LiveCalc"), BM_CLICK, 0, 0);
-             w.Power();
-             Enter(w.Control("E"));
-             return Text(w.Control("P"));
+             SetFocus(w.Control("H"));
+             SendMessageW(w.Control("E"), WM_SETTEXT, 0, LPARAM(L"150"));
+             SetFocus(w.Control("Q"));
+             DispatchPending(w.Handle());
+             return Focus(w) + " [" + Text(w.Control("E")) + "]";
          },
-         ""},
-        {"Calculate computes with live calculation off",
+         "E []"},
+        {"Ctrl+C in an empty result copies it empty",
          [](Quorvane& w) {
-             SendMessageW(w.Control("Command1"), BM_CLICK, 0, 0);
-             return Text(w.Control("P"));
+             Type(w.Control("E"), L"");
+             w.Power();
+             SetFocus(w.Control("P"));
+             SendMessageW(w.Control("P"), WM_CHAR, 0x03, 0);
+             return "[" + ClipboardText(w.Handle()) + "]";
+         },
+         "[]"},
+        {"Ctrl+C in the result copies all of it",
+         [](Quorvane& w) {
+             Type(w.Control("E"), L"70");
+             w.Power();
+             SendMessageW(w.Control("P"), WM_CHAR, 0x03, 0);
+             return ClipboardText(w.Handle());
          },
          locale.power},
         {"the keypad's decimal key types the locale's separator",
@@ -232,24 +407,92 @@ std::vector<Row> ReactionRows(const Locale& locale) {
     };
 }
 
+SIZE IconSize(HWND window, WPARAM which) {
+    auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+    ICONINFO info{};
+    BITMAP bitmap{};
+    if (!icon || !GetIconInfo(icon, &info)) return {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+std::string Where(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return std::to_string(rect.left) + "," + std::to_string(rect.top);
+}
+
 std::vector<Row> SystemRows() {
     return {
-        {"WM_DPICHANGED lays the window out at the new DPI",
+        {"WM_GETDPISCALEDSIZE answers the layout's size at the new DPI",
          [](Quorvane& w) {
-             RECT suggested{10, 10, 900, 500};
+             SIZE size{};
+             const LRESULT answered =
+                 SendMessageW(w.Handle(), WM_GETDPISCALEDSIZE, 144, LPARAM(&size));
+             RECT work{};
+             SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+             const SIZE expected = LayOutFor(144, work).WindowSize();
+             return std::to_string(answered) + " " +
+                    std::to_string(size.cx == expected.cx && size.cy == expected.cy);
+         },
+         "1 1"},
+        {"WM_DPICHANGED lays the window out at the new DPI, where it suggests",
+         [](Quorvane& w) {
+             RECT suggested{-20, 10, 900, 500};
              SendMessageW(w.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
              const SIZE size = ClientSize(w.Handle());
              return std::to_string(w.CurrentLayout().dpi) + " " +
-                    std::to_string(size.cx == w.CurrentLayout().Px(6990));
+                    std::to_string(size.cx == w.CurrentLayout().Px(6990)) + " " + Where(w.Handle());
          },
-         "144 1"},
+         "144 1 -20,10"},
+        {"the title bar's icon in the new DPI's size",
+         [](Quorvane& w) { return std::to_string(IconSize(w.Handle(), ICON_SMALL).cx); }, "24"},
         {"and back at 96 dpi",
          [](Quorvane& w) {
              RECT suggested{10, 10, 600, 400};
              SendMessageW(w.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), LPARAM(&suggested));
-             return std::to_string(ClientSize(w.Handle()).cx == w.CurrentLayout().Px(6990));
+             return std::to_string(ClientSize(w.Handle()).cx == w.CurrentLayout().Px(6990)) + " " +
+                    std::to_string(IconSize(w.Handle(), ICON_SMALL).cx);
          },
-         "1"},
+         "1 16"},
+        {"a setting of no concern leaves the window where it is",
+         [](Quorvane& w) {
+             SetWindowPos(w.Handle(), nullptr, -30, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+             SendMessageW(w.Handle(), WM_SETTINGCHANGE, SPI_SETBEEP, 0);
+             return Where(w.Handle());
+         },
+         "-30,20"},
+        {"a new message font while minimised leaves it minimised, where it was",
+         [](Quorvane& w) {
+             ShowWindow(w.Handle(), SW_MINIMIZE);
+             const std::string before = Where(w.Handle());
+             SendMessageW(w.Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+             const bool minimised = IsIconic(w.Handle());
+             const bool same = Where(w.Handle()) == before;
+             ShowWindow(w.Handle(), SW_RESTORE);
+             w.Show(SW_SHOW);
+             DispatchPending(w.Handle());
+             return std::to_string(minimised) + " " + std::to_string(same);
+         },
+         "1 1"},
+        {"a window larger than the work area starts at its edge",
+         [](Quorvane&) {
+             return std::to_string(PlaceWithin(50, 0, 100, 200)) + " " +
+                    std::to_string(PlaceWithin(90, 0, 100, 20)) + " " +
+                    std::to_string(PlaceWithin(-5, 0, 100, 20));
+         },
+         "0 80 0"},
+        {"an exception ends the program cleanly at the window's edge",
+         [](Quorvane&) {
+             const LRESULT result = Guarded([]() -> LRESULT { throw std::bad_alloc(); }, 7);
+             MSG quit{};
+             const bool posted = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+             return std::to_string(result) + " " + std::to_string(posted) + " " +
+                    std::to_string(quit.wParam);
+         },
+         "7 1 1"},
     };
 }
 
@@ -312,8 +555,9 @@ int wmain(int argc, wchar_t* argv[]) {
         return 2;
     }
     const bool german = argc > 2 && std::wstring(argv[2]) == L"de";
-    const Locale locale = german ? Locale{"997,01", "6,983", "13,967", ","}
-                                 : Locale{"997.01", "6.983", "13.967", "."};
+    const Locale locale = german
+                              ? Locale{"997,01", "6,983", "13,967", ",", "9,311", "7,004", "4,888"}
+                              : Locale{"997.01", "6.983", "13.967", ".", "9.311", "7.004", "4.888"};
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -321,14 +565,14 @@ int wmain(int argc, wchar_t* argv[]) {
     LayoutRows();
     ExecutableRows(argv[1]);
     Quorvane* window = Quorvane::Create(GetModuleHandleW(nullptr));
-    ShowWindow(window->Handle(), SW_SHOW);
+    window->Show(SW_SHOW);
     SetForegroundWindow(window->Handle());
-    SetFocus(window->Control("H"));
     Pump();
     StartRows(*window, locale);
     for (const auto& rows : {ReactionRows(locale), SystemRows()})
         for (const Row& row : rows) Check(row.what, row.act(*window), row.expected);
     SchemeRows(*window);
+    KeyRowsThroughTheLoop(*window, locale);
     DestroyWindow(window->Handle());
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;

@@ -37,6 +37,18 @@ build)
         exit 1
     fi
     echo "ok: only Windows' own DLLs"
+    # Every imported function is one that Windows 7 SP1 has: the newer ones are looked up at run
+    # time. The list names each DLL and function allowed.
+    x86_64-w64-mingw32-objdump -p "$out/quorvane.exe" |
+        awk '/DLL Name:/ { dll = tolower($3); next }
+             dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll, $3 }
+             /^$/ { dll = "" }' | sort -u >"$out/imports.txt"
+    unknown=$(grep -v '^#' "$(dirname "$0")/windows7-imports.txt" | sort -u | comm -23 "$out/imports.txt" -)
+    if [ -n "$unknown" ]; then
+        echo "FAILED: imports that Windows 7 SP1 may lack (not in windows7-imports.txt):" $unknown
+        exit 1
+    fi
+    echo "ok: every import is in Windows 7 SP1 ($(wc -l <"$out/imports.txt") functions)"
     ;;
 prefix)
     prefix=$1
@@ -63,6 +75,11 @@ installer)
     msi="Z:${out//\//\\}\\quorvane-1.00-x64.msi"
     programs="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Quorvane Calculator"
     menu="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+    # Refuses, with a message, a Windows older than the executable runs on.
+    msiinfo export "$out/quorvane-1.00-x64.msi" LaunchCondition | tr -d '\r' >"$out/launch.txt"
+    grep -q 'VersionNT = 601 AND ServicePackLevel >= 1' "$out/launch.txt"
+    grep -q 'needs Windows 7 with Service Pack 1' "$out/launch.txt"
+    echo "ok: refuses Windows before 7 SP1"
     timeout 120 "$wine" msiexec /i "$msi" /qn
     test -f "$programs/quorvane.exe" && test -f "$menu/Quorvane Calculator.lnk"
     cmp "$programs/quorvane.exe" "$out/quorvane.exe"

@@ -291,7 +291,7 @@ class WindowTest : public QObject {
         QFETCH(QPalette, palette);
         QFETCH(QColor, ink);
         QFETCH(QColor, paper);
-        if (QGuiApplication::screens().size() < 2) QSKIP("needs screens.json");
+        QVERIFY2(QGuiApplication::screens().size() == 2, "no second screen: screens.json not read");
         QScreen* target = QGuiApplication::screens()[screen];
         window->windowHandle()->setScreen(target);
         QApplication::setPalette(palette);  // while the window runs
@@ -656,17 +656,23 @@ class WindowTest : public QObject {
         QTest::addColumn<QString>("text");  // left in the box
         QTest::addColumn<int>("at");        // the cursor afterwards
         QTest::addColumn<QString>("selected");
+        QTest::addColumn<int>("anchor");  // the selection's other end; -1: none
         const auto row = [](const char* name, int cursor, QKeySequence::StandardKey keys,
-                            const char* text, int at, const char* selected = "") {
-            QTest::newRow(name) << "H" << cursor << QKeySequence(keys) << text << at << selected;
+                            const char* text, int at, const char* selected = "", int anchor = -1) {
+            QTest::newRow(name) << "H" << cursor << QKeySequence(keys) << text << at << selected
+                                << anchor;
         };
         row("next word", 0, QKeySequence::MoveToNextWord, "-6.5E+3", 7);
         row("previous word", 7, QKeySequence::MoveToPreviousWord, "-6.5E+3", 0);
         row("select next word", 2, QKeySequence::SelectNextWord, "-6.5E+3", 7, ".5E+3");
         row("delete to the start", 5, QKeySequence::DeleteStartOfWord, "+3", 0);
         row("delete to the end", 2, QKeySequence::DeleteEndOfWord, "-6", 2);
-        QTest::newRow("in the result")
-            << "P" << 0 << QKeySequence(QKeySequence::MoveToNextWord) << "-6.5E+3" << 7 << "";
+        row("nothing before the start", 0, QKeySequence::DeleteStartOfWord, "-6.5E+3", 0);
+        row("nothing after the end", 7, QKeySequence::DeleteEndOfWord, "-6.5E+3", 7);
+        row("a selection to the right", 4, QKeySequence::DeleteStartOfWord, "-E+3", 1, "", 1);
+        row("a selection to the left", 1, QKeySequence::DeleteEndOfWord, "-E+3", 1, "", 4);
+        QTest::newRow("in the result") << "P" << 0 << QKeySequence(QKeySequence::MoveToNextWord)
+                                       << "-6.5E+3" << 7 << "" << -1;
     }
     void wordKeys() {
         QFETCH(QString, name);
@@ -675,7 +681,11 @@ class WindowTest : public QObject {
         QLineEdit* target = box(qPrintable(name));
         target->setFocus();  // first: leaving H recomputes P
         target->setText("-6.5E+3");
-        target->setCursorPosition(cursor);
+        QFETCH(int, anchor);
+        if (anchor >= 0)
+            target->setSelection(anchor, cursor - anchor);
+        else
+            target->setCursorPosition(cursor);
         QTest::keySequence(window->windowHandle(), keys);
         QTEST(target->text(), "text");
         QTEST(target->cursorPosition(), "at");

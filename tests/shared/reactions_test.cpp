@@ -1,0 +1,276 @@
+// The window's reactions against a fake window: what each key, click and focus change does, in
+// which order, and what screen readers are told. Every front end runs on these.
+#include "reactions.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "colour_rule.h"
+#include "rules.h"
+
+namespace quorvane {
+namespace {
+
+const std::map<std::string, Input> kBoxes = {
+    {"H", Input::Head}, {"Q", Input::Flow}, {"D", Input::Density}, {"E", Input::Efficiency}};
+
+// A window as a toolkit would run it: the focus moving out of a box raises FocusLeft at once,
+// nested; emptying a box raises TextChanged; a click on the check box toggles it first. Every
+// request is logged in order.
+class FakeWindow : public WindowView {
+  public:
+    Reactions reactions{*this, NumberFormat{}};
+    std::map<Input, std::string> texts = {{Input::Head, "30"},
+                                          {Input::Flow, "60"},
+                                          {Input::Density, "997.01"},
+                                          {Input::Efficiency, "70"}};
+    std::string power, focus = "H";
+    LiveState live = LiveState::Checked;
+    std::vector<std::string> log;
+    bool scheduled = false;
+
+    std::string InputText(Input input) override { return texts[input]; }
+    void SetPowerText(std::string_view text) override {
+        power = text;
+        log.push_back("P=" + power);
+    }
+    std::string PowerText() override { return power; }
+    LiveState LiveCalcState() override { return live; }
+    void EmptyInput(Input input) override {
+        log.push_back("empty " + NameOf(input));
+        Edit(input, "");
+    }
+    void ShowEdited(Input input) override { log.push_back("blue " + NameOf(input)); }
+    bool HasFocus(Input input) override { return focus == NameOf(input); }
+    void FocusInput(Input input) override {
+        log.push_back("focus " + NameOf(input));
+        MoveFocus(NameOf(input));
+    }
+    void ScheduleDelivery() override { scheduled = true; }
+    void Say(const std::string& words, bool urgent) override {
+        log.push_back((urgent ? "say! " : "say ") + words);
+    }
+    void TellFocus(Input input) override { log.push_back("tell " + NameOf(input)); }
+
+    static std::string NameOf(Input input) {
+        for (const auto& [name, box] : kBoxes)
+            if (box == input) return name;
+        return "?";
+    }
+    void Edit(Input input, const std::string& text) {
+        if (texts[input] == text) return;
+        texts[input] = text;
+        reactions.TextChanged(input);
+    }
+    void MoveFocus(const std::string& to) {
+        const std::string from = std::exchange(focus, to);
+        if (from != to && kBoxes.count(from)) reactions.FocusLeft(kBoxes.at(from));
+    }
+    // A click on a control: the focus moves there, then the control acts, even where the
+    // focus was put back meanwhile.
+    void Click(const std::string& name) {
+        MoveFocus(name);
+        if (name == "LiveCalc") {
+            live = live == LiveState::Unchecked ? LiveState::Checked : LiveState::Unchecked;
+            reactions.LiveCalcClicked();
+        } else if (name == "Command1") {
+            reactions.CalculatePressed();
+        }
+    }
+    // Steps: @Name clicks; =text replaces the focused box's text; Enter; Tab; off and grey set
+    // the check box; !Etext is a screen reader's edit of box E. What screen readers are told
+    // goes out after each step, as after each event.
+    void Perform(const std::string& steps) {
+        std::istringstream words(steps);
+        for (std::string step; words >> step;) {
+            log.clear();
+            if (step[0] == '@') {
+                Click(step.substr(1));
+            } else if (step[0] == '=') {
+                Edit(kBoxes.at(focus), step.substr(1));
+            } else if (step[0] == '!') {
+                reactions.TextArriving(kBoxes.at(step.substr(1, 1)));
+                Edit(kBoxes.at(step.substr(1, 1)), step.substr(2));
+            } else if (step == "Enter") {
+                if (kBoxes.count(focus)) reactions.EnterTyped(kBoxes.at(focus));
+            } else if (step == "Tab") {
+                MoveFocus(NextInFocusOrder());
+            } else {
+                live = step == "off" ? LiveState::Unchecked : LiveState::Greyed;
+            }
+            if (std::exchange(scheduled, false)) reactions.Deliver();
+        }
+    }
+    std::string NextInFocusOrder() const {
+        const auto order = FocusOrder();
+        for (std::size_t i = 0; i < order.size(); ++i)
+            if (focus == order[i]->name) return order[(i + 1) % order.size()]->name;
+        return "?";
+    }
+};
+
+std::string Joined(const std::vector<std::string>& items, const char* prefix = "") {
+    std::string joined;
+    for (const std::string& item : items) {
+        if (!item.starts_with(prefix)) continue;
+        if (!joined.empty()) joined += " | ";
+        joined += item;
+    }
+    return joined;
+}
+
+struct ReactionRow {
+    const char* steps;
+    const char* power;            // the result afterwards
+    const char* focus;            // where the focus is
+    const char* efficiency;       // E's text
+    const char* told;             // what screen readers were told in the last step ("say", "tell")
+    const char* order = nullptr;  // every request of the last step, in order; null: not checked
+};
+
+#define REFUSED                                                                            \
+    "tell E | say! Pump Efficiency above 100 refused. Power empty. The cursor is in Pump " \
+    "Efficiency, now empty."
+
+class ReactionsTest : public testing::TestWithParam<ReactionRow> {};
+
+TEST_P(ReactionsTest, Row) {
+    const ReactionRow& row = GetParam();
+    FakeWindow window;
+    window.reactions.Load();
+    window.Perform(row.steps);
+    EXPECT_EQ(window.power, row.power);
+    EXPECT_EQ(window.focus, row.focus);
+    EXPECT_EQ(window.texts[Input::Efficiency], row.efficiency);
+    std::vector<std::string> told;
+    for (const std::string& entry : window.log)
+        if (entry.starts_with("say") || entry.starts_with("tell")) told.push_back(entry);
+    EXPECT_EQ(Joined(told), row.told);
+    if (row.order) {
+        EXPECT_EQ(Joined(window.log), row.order);
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, ReactionsTest, testing::Values(
+    ReactionRow{"", "6.983", "H", "70", ""},
+    ReactionRow{"=31", "6.983", "H", "70", "", "blue H"},
+    ReactionRow{"@Q =120 Enter", "13.967", "Q", "70", "say Power 13.967 kilowatts"},
+    ReactionRow{"@Q =120 Tab", "13.967", "D", "70", "say Power 13.967 kilowatts"},
+    ReactionRow{"@Q =120 @D", "13.967", "D", "70", "say Power 13.967 kilowatts"},
+    ReactionRow{"@H Tab", "6.983", "Q", "70", ""},  // unchanged, not said again
+    ReactionRow{"@H Enter", "6.983", "H", "70", "say Power 6.983 kilowatts"},
+    ReactionRow{"grey @Q =120 Enter", "13.967", "Q", "70", "say Power 13.967 kilowatts"},
+    ReactionRow{"off @H Enter", "", "H", "70", "say Power empty"},
+    ReactionRow{"off @Q =120 @Command1", "13.967", "Command1", "70", "say Power 13.967 kilowatts"},
+    ReactionRow{"@LiveCalc", "", "LiveCalc", "70", "say Power empty"},
+    ReactionRow{"@E =100 Enter", "4.888", "E", "100", "say Power 4.888 kilowatts"},
+    ReactionRow{"@E =-70 Enter", "-6.983", "E", "-70", "say Power -6.983 kilowatts"},
+    ReactionRow{"@E =abc Tab", "", "P", "abc", "say Power empty"},
+    // A refusal: E emptied (and so blue) before the recalculation, the focus put back at once,
+    // then screen readers told where the focus is and why, the refusal urgent.
+    ReactionRow{"@E =150 Enter", "", "E", "", REFUSED,
+        "empty E | blue E | focus E | P= | " REFUSED},
+    ReactionRow{"@E =100.01 Tab", "", "E", "", REFUSED},
+    // The click that left a refused E still acts, and its "Power empty" is not said over the
+    // refusal, which said it.
+    ReactionRow{"@E =150 @LiveCalc", "", "E", "", REFUSED,
+        "empty E | blue E | focus E | P= | P= | " REFUSED},
+    ReactionRow{"@E =150 @Command1", "", "E", "", REFUSED,
+        "empty E | blue E | focus E | P= | P= | " REFUSED},
+    ReactionRow{"@E =150 Tab Tab", "", "P", "", ""},
+    ReactionRow{"@E =150 Tab =90 Tab", "5.431", "P", "90", "say Power 5.431 kilowatts"},
+    // A screen reader's edit is typing: the box takes the focus, the box left reacts.
+    ReactionRow{"@Q =120 !E150 Tab", "", "E", "", REFUSED},
+    ReactionRow{"@Q =120 !E150", "13.967", "E", "150", "say Power 13.967 kilowatts"}));
+// clang-format on
+
+struct WordKeyRow {
+    int length, cursor, selectionStart, selectionEnd;
+    bool towardStart;
+    TextSpan deleted;
+};
+
+class WordKeyTest : public testing::TestWithParam<WordKeyRow> {};
+
+TEST_P(WordKeyTest, Row) {
+    const WordKeyRow& row = GetParam();
+    EXPECT_EQ(WordKeyDeletion(row.length, row.cursor, row.selectionStart, row.selectionEnd,
+                              row.towardStart),
+              row.deleted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, WordKeyTest,
+                         testing::Values(WordKeyRow{2, 0, 0, 0, true, {0, 0}},  // "|30": nothing
+                                         WordKeyRow{2, 2, 2, 2, false, {2, 2}},
+                                         WordKeyRow{5, 3, 3, 3, true, {0, 3}},
+                                         WordKeyRow{5, 3, 3, 3, false, {3, 5}},
+                                         WordKeyRow{5, 4, 1, 4, true, {1, 4}},  // the selection
+                                         WordKeyRow{5, 1, 4, 1, false, {1, 4}}));
+
+// The fit to the screen: the font shrinks while the window is too large; at the smallest font
+// the window is still made to fit. Fonts here are sizes in points, each needing size / 9 of the
+// table.
+struct FitRow {
+    double fits, points, factor, pointsAfter;
+};
+
+class FitTest : public testing::TestWithParam<FitRow> {};
+
+TEST_P(FitTest, Row) {
+    const FitRow& row = GetParam();
+    double points = row.points;
+    const double factor = FitToScreen(
+        row.fits, [&] { return std::max(1.0, points / 9); },
+        [&] {
+            return points > kSmallestPoints &&
+                   (points = std::max(kSmallestPoints, points - 0.5), true);
+        });
+    EXPECT_DOUBLE_EQ(factor, row.factor);
+    EXPECT_DOUBLE_EQ(points, row.pointsAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FitTest,
+                         testing::Values(FitRow{2.0, 9, 1.0, 9},  // fits as it is
+                                         FitRow{2.0, 18, 2.0, 18},
+                                         FitRow{1.5, 18, 1.5, 13.5},  // shrunk to fit
+                                         FitRow{0.8, 18, 0.8, 7}));   // at 7 pt, still fitted
+
+TEST(Rules, FittingFactorOfAScreen) {
+    EXPECT_DOUBLE_EQ(FittingFactor(466, 1000), 466 * 15.0 / 6990);
+    EXPECT_DOUBLE_EQ(FittingFactor(2000, 252), 252 * 15.0 / 3780);
+    EXPECT_DOUBLE_EQ(FittingFactor(699, 1000, 1.5), 1.0);
+}
+
+TEST(Rules, FocusOrderOfTheTable) {
+    std::string names;
+    for (const ControlEntry* entry : FocusOrder()) names += std::string(entry->name) + " ";
+    EXPECT_EQ(names, "H Q D E P Command1 LiveCalc ");
+}
+
+TEST(Rules, DefaultTextsInTheUsersNotation) {
+    const NumberFormat german{.decimal = ",", .group = "."};
+    EXPECT_EQ(DefaultText(Row("D"), german), "997,01");
+    EXPECT_EQ(DefaultText(Row("H"), german), "30");
+    EXPECT_EQ(DefaultText(Row("P"), german), "");
+    EXPECT_EQ(DefaultText(Row("LiveCalc"), german), "Perform Live Calculations");
+    const NumberFormat arabic{.decimal = "\u066B", .group = "\u066C", .zero = U'\u0660'};
+    EXPECT_EQ(DefaultText(Row("D"), arabic), "\u0669\u0669\u0667\u066B\u0660\u0661");
+}
+
+TEST(Rules, FormulaInk) {
+    const Rgb white{255, 255, 255}, black{}, grey{0xEF, 0xEF, 0xEF}, dark{0x22, 0x20, 0x20};
+    EXPECT_EQ(FormulaInk(grey, white, black), kBlackOnWhite);
+    EXPECT_EQ(FormulaInk(dark, dark, white), (Ink{white, dark}));
+    EXPECT_EQ(FormulaInk(black, black, white), (Ink{white, black}));
+    const Rgb silver{0xC0, 0xC0, 0xC0};
+    EXPECT_EQ(FormulaInk(grey, silver, black), (Ink{black, grey}));  // the fields are not white
+}
+
+}  // namespace
+}  // namespace quorvane
