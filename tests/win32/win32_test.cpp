@@ -1,8 +1,11 @@
 // The Win32 window in-process, under Wine or Windows: tables of rows, each compared with its
 // literal expected value. Usage: win32_tests.exe QUORVANE_EXE [de]  (de: run in a German locale)
+// The other Windows headers need windows.h first.
+// clang-format off
+#include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
+// clang-format on
 
 #include <cstdio>
 #include <functional>
@@ -386,6 +389,13 @@ std::vector<Row> ReactionRows(const Locale& locale) {
              return ClipboardText(w.Handle());
          },
          locale.power},
+        {"what Ctrl+Backspace types is no text",
+         [](Quorvane& w) {
+             Type(w.Control("H"), L"30");
+             SendMessageW(w.Control("H"), WM_CHAR, 0x7F, 0);
+             return Text(w.Control("H"));
+         },
+         "30"},
         {"the keypad's decimal key types the locale's separator",
          [](Quorvane& w) {
              Type(w.Control("H"), L"");
@@ -466,17 +476,18 @@ std::vector<Row> SystemRows() {
          "-30,20"},
         {"a new message font while minimised leaves it minimised, where it was",
          [](Quorvane& w) {
+             SetWindowPos(w.Handle(), nullptr, -30, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
              ShowWindow(w.Handle(), SW_MINIMIZE);
-             const std::string before = Where(w.Handle());
+             const std::string minimised = Where(w.Handle());
              SendMessageW(w.Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
-             const bool minimised = IsIconic(w.Handle());
-             const bool same = Where(w.Handle()) == before;
+             const bool still = IsIconic(w.Handle()) && Where(w.Handle()) == minimised;
              ShowWindow(w.Handle(), SW_RESTORE);
+             const std::string restored = Where(w.Handle());
              w.Show(SW_SHOW);
              DispatchPending(w.Handle());
-             return std::to_string(minimised) + " " + std::to_string(same);
+             return std::to_string(still) + " " + restored;
          },
-         "1 1"},
+         "1 -30,20"},
         {"a window larger than the work area starts at its edge",
          [](Quorvane&) {
              return std::to_string(PlaceWithin(50, 0, 100, 200)) + " " +

@@ -1,6 +1,9 @@
+// The other Windows headers need windows.h first.
+// clang-format off
+#include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
+// clang-format on
 
 #include "dpi.h"
 #include "quorvane.h"
