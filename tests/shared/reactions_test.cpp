@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -137,6 +138,10 @@ struct ReactionRow {
     "tell E | say! Pump Efficiency above 100 refused. Power empty. The cursor is in Pump " \
     "Efficiency, now empty."
 
+void PrintTo(const ReactionRow& row, std::ostream* out) {
+    *out << '"' << row.steps << '"';
+}
+
 class ReactionsTest : public testing::TestWithParam<ReactionRow> {};
 
 TEST_P(ReactionsTest, Row) {
@@ -196,6 +201,11 @@ struct WordKeyRow {
     TextSpan deleted;
 };
 
+void PrintTo(const WordKeyRow& row, std::ostream* out) {
+    *out << row.length << " chars, cursor " << row.cursor << ", " << row.selectionStart << ".."
+         << row.selectionEnd << (row.towardStart ? ", to the start" : ", to the end");
+}
+
 class WordKeyTest : public testing::TestWithParam<WordKeyRow> {};
 
 TEST_P(WordKeyTest, Row) {
@@ -219,6 +229,10 @@ INSTANTIATE_TEST_SUITE_P(Table, WordKeyTest,
 struct FitRow {
     double fits, points, factor, pointsAfter;
 };
+
+void PrintTo(const FitRow& row, std::ostream* out) {
+    *out << row.points << " pt where " << row.fits << " fits";
+}
 
 class FitTest : public testing::TestWithParam<FitRow> {};
 
