@@ -283,13 +283,16 @@ class Scanner {
 
     // Every digit of one number, integer part, fraction and exponent, comes from one run of
     // ten: "1\u06605" would read as 105 where most eyes see 1.5, and "\u09EA0" (a Bengali four)
-    // as 40 where they see 80.
+    // as 40 where they see 80. Or from ASCII and the locale's own digits together: a keyboard's
+    // number row types ASCII where the locale writes its own, so "\u0663\u06605" is 305 in
+    // Egyptian Arabic.
     void FromRun(char32_t zero) {
         if (runZero_ == 0)
             runZero_ = zero;
-        else if (runZero_ != zero)
+        else if (runZero_ != zero && !(Typed(runZero_) && Typed(zero)))
             throw ConversionError(Kind::NotANumber);
     }
+    bool Typed(char32_t zero) const { return zero == U'0' || zero == format_.zero; }
 
     // The one digit loop: copies a run of digits, ASCII or of any script, into the plain text
     // as ASCII; returns how many.

@@ -22,6 +22,7 @@ using test::kEnglish;
 using test::kFrench;
 using test::kGerman;
 using test::kIndian;
+using test::kPersian;
 using test::kPolish;
 using test::kSwedish;
 using test::kSwiss;
@@ -183,8 +184,15 @@ INSTANTIATE_TEST_SUITE_P(OtherLocales, TextToDoubleTable, ::testing::Values(
     Row{&kArabic, "\u061C+\u0663\u0660", 30.0},
     Row{&kArabic, "1,000.5", 1000.5},  // the keyboard's separators
     Row{&kArabic, "\u0661\u066C\u0660\u0660\u0660", 1000.0},
-    // All the digits of one number from one run of ten: a mix reads other than it looks.
-    Row{&kArabic, "\u06630", std::nullopt, NaN},
+    // All the digits of one number from one run of ten, or from ASCII and the locale's own
+    // digits, as a keyboard types beside a default; any other mix reads other than it looks.
+    Row{&kArabic, "\u06630", 30.0},
+    Row{&kArabic, "\u0663\u06605", 305.0},  // an ASCII digit appended to the default
+    Row{&kArabic, "3\u066B\u0665", 3.5},
+    Row{&kArabic, "\u0663\u06F0", std::nullopt, NaN},  // Arabic-Indic beside Persian
+    Row{&kPersian, "\u06F3\u0660", std::nullopt, NaN},
+    Row{&kPersian, "\u06F35", 35.0},
+    Row{&kArabic, "\u09EA0", std::nullopt, NaN},  // Bengali is not the locale's
     Row{&kEnglish, "1\u06605", std::nullopt, NaN},  // an Arabic-Indic zero looks like a dot
     Row{&kEnglish, "\u09EA0", std::nullopt, NaN},  // a Bengali four looks like 8
     Row{&kEnglish, "1.\u0966", std::nullopt, NaN},  // in the fraction
