@@ -60,6 +60,11 @@ class LaidOutText {
             glyphs |= run.boundingRect();
         return QRectF(origin_ + glyphs.left(), cursor_.top(), glyphs.width(), cursor_.height());
     }
+    // The caret at `position`: a zero-width rectangle where the box draws its cursor there, of
+    // the line's height. After the last character it is where typing goes on.
+    QRectF CaretAt(int position) const {
+        return QRectF(origin_ + line_.cursorToX(position), cursor_.top(), 0, cursor_.height());
+    }
     // The character drawn at x in the box's coordinates, or -1: one beside the nearest cursor
     // position whose extent holds x.
     int OffsetAt(qreal x) const {
@@ -81,9 +86,25 @@ class LaidOutText {
     qreal origin_ = 0;
 };
 
+// Screen readers count characters as code points (AT-SPI does, and Qt's bridge passes offsets
+// through); a box counts UTF-16 units: "𝟑𝟎" is two characters, four units.
+int UnitsOf(const QString& text, int points) {
+    int units = 0;
+    for (; points > 0 && units < text.size(); --points)
+        units += text[units].isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
+    return units;
+}
+int PointsOf(const QString& text, int units) {
+    if (units < 0) return units;
+    units = std::min(units, int(text.size()));
+    int points = 0;
+    for (int i = 0; i < units; ++i) points += !text[i].isLowSurrogate() || i == 0;
+    return points;
+}
+
 // A single-line text box as screen readers query it. Every query answers at once: a box is one
 // word, one line, one paragraph, one sentence; characters are grapheme clusters. Offsets are
-// UTF-16 positions, as the box's own; -1 is the end of the text, -2 the cursor.
+// code points; -1 is the end of the text, -2 the cursor. Inside, positions are the box's own.
 class AccessibleBox : public QAccessibleWidget,
                       public QAccessibleTextInterface,
                       public QAccessibleEditableTextInterface {
@@ -110,8 +131,8 @@ class AccessibleBox : public QAccessibleWidget,
     // Selection and cursor: one selection at most, on character boundaries.
     void selection(int index, int* start, int* end) const override {
         const bool any = index == 0 && box()->hasSelectedText();
-        *start = any ? box()->selectionStart() : 0;
-        *end = any ? box()->selectionEnd() : 0;
+        *start = any ? Out(box()->selectionStart()) : 0;
+        *end = any ? Out(box()->selectionEnd()) : 0;
     }
     int selectionCount() const override { return box()->hasSelectedText() ? 1 : 0; }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
@@ -121,38 +142,29 @@ class AccessibleBox : public QAccessibleWidget,
     void setSelection(int index, int start, int end) override {
         if (index == 0) box()->setSelection(Snap(start), Snap(end) - Snap(start));
     }
-    int cursorPosition() const override { return box()->cursorPosition(); }
+    int cursorPosition() const override { return Out(box()->cursorPosition()); }
     void setCursorPosition(int position) override { box()->setCursorPosition(Snap(position)); }
 
     // Text.
-    QString text(int start, int end) const override {
-        const QString text = box()->text();
-        start = Resolve(start);
-        end = Resolve(end);
-        if (start < 0 || end < start) return {};
-        return text.mid(start, end - start);
-    }
-    int characterCount() const override { return int(box()->text().size()); }
+    QString text(int start, int end) const override { return Mid(Resolve(start), Resolve(end)); }
+    int characterCount() const override { return Out(int(box()->text().size())); }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                          int* end) const override {
-        std::tie(*start, *end) = Segment(offset, boundary);
-        return text(*start, *end);
+        return Answer(Segment(Resolve(offset), boundary), start, end);
     }
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                              int* end) const override {
-        const auto here = Segment(offset, boundary);
+        const auto here = Segment(Resolve(offset), boundary);
         const auto before = here.first > 0 ? Segment(here.first - 1, boundary) : here;
-        std::tie(*start, *end) = before != here ? before : std::pair(0, 0);
-        return text(*start, *end);
+        return Answer(before != here ? before : std::pair(0, 0), start, end);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                             int* end) const override {
-        const auto here = Segment(offset, boundary);
-        const int count = characterCount();
+        const auto here = Segment(Resolve(offset), boundary);
+        const int count = int(box()->text().size());
         const auto after =
             here.second >= 0 && here.second < count ? Segment(here.second, boundary) : here;
-        std::tie(*start, *end) = after != here ? after : std::pair(count, count);
-        return text(*start, *end);
+        return Answer(after != here ? after : std::pair(count, count), start, end);
     }
     // One run without attributes over the whole text: Orca builds what it speaks from these runs.
     QString attributes(int, int* start, int* end) const override {
@@ -161,18 +173,22 @@ class AccessibleBox : public QAccessibleWidget,
         return {};
     }
 
-    // Geometry, for magnifiers and pointing: where the box draws each character now.
+    // Geometry, for magnifiers and pointing: where the box draws each character now, and the
+    // caret after the last one.
     QRect characterRect(int offset) const override {
         const QString text = box()->text();
         offset = Resolve(offset);
-        if (offset < 0 || offset >= text.size()) return {};
-        const QRect rect = LaidOutText(box()).RectOf(GraphemeAt(text, offset)).toAlignedRect();
+        if (offset < 0 || offset > text.size()) return {};
+        const LaidOutText laidOut(box());
+        const QRect rect = (offset == text.size() ? laidOut.CaretAt(offset)
+                                                  : laidOut.RectOf(GraphemeAt(text, offset)))
+                               .toAlignedRect();
         return QRect(box()->mapToGlobal(rect.topLeft()), rect.size());
     }
     int offsetAtPoint(const QPoint& point) const override {
         const QPoint local = box()->mapFromGlobal(point);
         if (!box()->rect().contains(local)) return -1;
-        return LaidOutText(box()).OffsetAt(local.x());
+        return Out(LaidOutText(box()).OffsetAt(local.x()));
     }
     // The box scrolls to its cursor; a selection stays, its end nearer the text taking the
     // cursor.
@@ -201,28 +217,39 @@ class AccessibleBox : public QAccessibleWidget,
   private:
     QLineEdit* box() const { return static_cast<QLineEdit*>(widget()); }
 
-    // An offset as a position in the text: -1 is the end, -2 the cursor; other negative ones
-    // are none (-1).
+    // An offset as a position in the box's text: -1 is the end, -2 the cursor; other negative
+    // ones are none (-1).
     int Resolve(int offset) const {
-        if (offset == -1) return characterCount();
-        if (offset == -2) return cursorPosition();
-        return offset < 0 ? -1 : std::min(offset, characterCount());
+        const QString text = box()->text();
+        if (offset == -1) return int(text.size());
+        if (offset == -2) return box()->cursorPosition();
+        return offset < 0 ? -1 : UnitsOf(text, offset);
+    }
+    // A position in the box's text as an offset.
+    int Out(int position) const { return PointsOf(box()->text(), position); }
+    QString Mid(int start, int end) const {
+        if (start < 0 || end < start) return {};
+        return box()->text().mid(start, end - start);
+    }
+    QString Answer(std::pair<int, int> span, int* start, int* end) const {
+        *start = Out(span.first);
+        *end = Out(span.second);
+        return Mid(span.first, span.second);
     }
     // A position on a character boundary: the start of the character it falls in.
-    int Snap(int position) const {
+    int Snap(int offset) const {
         const QString text = box()->text();
-        position = std::clamp(Resolve(position), 0, int(text.size()));
+        const int position = std::clamp(Resolve(offset), 0, int(text.size()));
         return position == text.size() ? position : GraphemeAt(text, position).first;
     }
-    // The [start, end) of the piece of text at `offset`. Past the last character there is no
+    // The [start, end) of the piece of text at `position`. Past the last character there is no
     // character, but the word and line are still there.
-    std::pair<int, int> Segment(int offset, QAccessible::TextBoundaryType boundary) const {
+    std::pair<int, int> Segment(int position, QAccessible::TextBoundaryType boundary) const {
         const QString text = box()->text();
         const int count = int(text.size());
-        offset = Resolve(offset);
-        if (offset < 0) return kNone;
+        if (position < 0) return kNone;
         if (boundary == QAccessible::CharBoundary)
-            return offset == count ? std::pair(count, count) : GraphemeAt(text, offset);
+            return position == count ? std::pair(count, count) : GraphemeAt(text, position);
         return boundary == QAccessible::WordBoundary ? TrimmedSpan(text) : std::pair(0, count);
     }
 };
@@ -230,7 +257,9 @@ class AccessibleBox : public QAccessibleWidget,
 QAccessibleInterface* CreateAccessible(const QString& className, QObject* object) {
     if (!object->isWidgetType()) return nullptr;
     auto* widget = static_cast<QWidget*>(object);
-    if (className == "QLineEdit") return new AccessibleBox(static_cast<QLineEdit*>(widget));
+    // The calculator's own boxes only: other line edits in the process keep Qt's own.
+    if (className == "quorvane::NumberBox")
+        return new AccessibleBox(static_cast<QLineEdit*>(widget));
     // The window as a window with its title, not a filler.
     if (className == "quorvane::Quorvane")
         return new QAccessibleWidget(widget, QAccessible::Window);
@@ -239,11 +268,66 @@ QAccessibleInterface* CreateAccessible(const QString& className, QObject* object
     return nullptr;
 }
 
+QAccessible::UpdateHandler previousHandler = nullptr;
+void Update(QAccessibleEvent* event);
+
+// On to the handler before ours, else to the platform's bridge.
+void Forward(QAccessibleEvent* event) {
+    if (previousHandler) return previousHandler(event);
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(Update);
+}
+
+// A box tells of its changes in UTF-16 positions, which Qt's bridge passes on as they are:
+// screen readers are told code points, as everywhere else.
+void Update(QAccessibleEvent* event) {
+    auto* box = qobject_cast<NumberBox*>(event->object());
+    if (!box) return Forward(event);
+    const QString text = box->text();
+    const auto points = [&text](int units) { return PointsOf(text, units); };
+    switch (event->type()) {
+        case QAccessible::TextInserted: {
+            const auto& e = static_cast<const QAccessibleTextInsertEvent&>(*event);
+            QAccessibleTextInsertEvent told(box, points(e.changePosition()), e.textInserted());
+            told.setCursorPosition(points(e.cursorPosition()));
+            return Forward(&told);
+        }
+        case QAccessible::TextRemoved: {
+            const auto& e = static_cast<const QAccessibleTextRemoveEvent&>(*event);
+            QAccessibleTextRemoveEvent told(box, points(e.changePosition()), e.textRemoved());
+            told.setCursorPosition(points(e.cursorPosition()));
+            return Forward(&told);
+        }
+        case QAccessible::TextUpdated: {
+            const auto& e = static_cast<const QAccessibleTextUpdateEvent&>(*event);
+            QAccessibleTextUpdateEvent told(box, points(e.changePosition()), e.textRemoved(),
+                                            e.textInserted());
+            told.setCursorPosition(points(e.cursorPosition()));
+            return Forward(&told);
+        }
+        case QAccessible::TextSelectionChanged: {
+            auto& e = static_cast<QAccessibleTextSelectionEvent&>(*event);
+            e.setSelection(points(e.selectionStart()), points(e.selectionEnd()));
+            e.setCursorPosition(points(e.cursorPosition()));
+            return Forward(event);
+        }
+        case QAccessible::TextCaretMoved: {
+            auto& e = static_cast<QAccessibleTextCursorEvent&>(*event);
+            e.setCursorPosition(points(e.cursorPosition()));
+            return Forward(event);
+        }
+        default:
+            return Forward(event);
+    }
+}
+
 }  // namespace
 
 void InstallAccessibility() {
     static const bool installed = [] {
         QAccessible::installFactory(CreateAccessible);
+        previousHandler = QAccessible::installUpdateHandler(Update);
         return true;
     }();
     Q_UNUSED(installed);

@@ -7,6 +7,8 @@
 namespace quorvane {
 
 class NumberBox : public QLineEdit {
+    Q_OBJECT
+
   public:
     using QLineEdit::QLineEdit;
 
