@@ -1,5 +1,9 @@
-// How long the window takes to take a megabyte of text into a box and to react to Enter on it.
+// How long the window takes to take a megabyte of text into a box and to react to Enter on it,
+// and how long a screen reader's walk over a long text takes, character by character, against
+// the same walk over a short one: the time of a query should not grow with the text.
 // Run: QT_QPA_PLATFORM=offscreen build/bench/long_text   (goal: Enter well under a second)
+#include <QAccessible>
+#include <QAccessibleTextInterface>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -34,5 +38,29 @@ int main(int argc, char* argv[]) {
                     qPrintable(text.left(3) + "... (" + QString::number(text.size()) + " chars)"),
                     setMs, enterMs, qPrintable(power->text()));
     }
+    // A reader's walk: the character at each offset and where it is drawn, as Orca asks.
+    const auto walk = [flow](const QString& text, int steps) {
+        flow->setText(text);
+        flow->setCursorPosition(0);
+        QAccessibleTextInterface* reader =
+            QAccessible::queryAccessibleInterface(flow)->textInterface();
+        QElapsedTimer timer;
+        timer.start();
+        int start = 0, end = 0;
+        for (int offset = 0; offset < steps; ++offset) {
+            reader->textAtOffset(offset, QAccessible::CharBoundary, &start, &end);
+            reader->characterRect(offset);
+        }
+        return double(timer.nsecsElapsed()) / steps / 1000;
+    };
+    const int steps = qEnvironmentVariableIntValue("WALK_STEPS") > 0
+                          ? qEnvironmentVariableIntValue("WALK_STEPS")
+                          : 2000;
+    const double shortWalk = walk(QString(steps, '7'), steps);
+    const double longWalk = walk(QString(1'000'000, '7'), steps);
+    std::printf(
+        "character walk, %d steps: %.1f us a step in %d chars, %.1f us in 1000000 "
+        "(%.2fx)\n",
+        steps, shortWalk, steps, longWalk, longWalk / shortWalk);
     return 0;
 }

@@ -7,7 +7,10 @@
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "number_box.h"
 
@@ -17,12 +20,16 @@ namespace {
 constexpr std::pair<int, int> kNone = {-1, -1};
 
 // The [start, end) of the user-perceived character (grapheme cluster) at `offset`, which is
-// inside the text: "𝟑" is one character of two UTF-16 units.
+// inside the text: "𝟑" is one character of two UTF-16 units. Found in the text around it, so
+// that the work does not grow with a long text.
 std::pair<int, int> GraphemeAt(const QString& text, int offset) {
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    graphemes.setPosition(offset + 1);
+    constexpr int kReach = 64;  // far beyond any real cluster
+    const int from = std::max(0, offset - kReach);
+    const QString around = text.mid(from, 2 * kReach + 1);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, around);
+    graphemes.setPosition(offset - from + 1);
     const int start = int(graphemes.toPreviousBoundary());
-    return {start, int(graphemes.toNextBoundary())};
+    return {from + start, from + int(graphemes.toNextBoundary())};
 }
 
 // A box holds one number: its one word is its text without the blanks around it.
@@ -33,20 +40,28 @@ std::pair<int, int> TrimmedSpan(const QString& text) {
     return {start, end};
 }
 
-// The box's text on one line, laid out as the box lays it out.
+// The box's text on one line, laid out as the box lays it out, kept while its text and font
+// stay: laying out a long text is the costly part of a query.
 class LaidOutText {
   public:
     explicit LaidOutText(const QLineEdit* box)
-        : text_(box->displayText()), layout_(text_, box->font()) {
+        : text_(box->displayText()), font_(box->font()), layout_(text_, font_) {
         QTextOption option = layout_.textOption();
         option.setFlags(QTextOption::IncludeTrailingSpaces);
         layout_.setTextOption(option);
         layout_.beginLayout();
         line_ = layout_.createLine();
         layout_.endLayout();
-        // The box scrolls and aligns its text: positions are measured from where it draws
-        // its own cursor.
         line_.setPosition({});
+    }
+    bool Holds(const QLineEdit* box) const {
+        const QString text = box->displayText();  // shares the box's data while unchanged
+        return text.constData() == text_.constData() && text.size() == text_.size() &&
+               box->font() == font_;
+    }
+    // The box scrolls and aligns its text: positions are measured from where it draws its own
+    // cursor now.
+    void Place(const QLineEdit* box) {
         cursor_ = box->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
         int cursor = box->cursorPosition();
         origin_ = cursor_.center().x() - line_.cursorToX(&cursor);
@@ -80,6 +95,7 @@ class LaidOutText {
 
   private:
     QString text_;
+    QFont font_;
     QTextLayout layout_;
     QTextLine line_;
     QRectF cursor_;
@@ -87,19 +103,52 @@ class LaidOutText {
 };
 
 // Screen readers count characters as code points (AT-SPI does, and Qt's bridge passes offsets
-// through); a box counts UTF-16 units: "𝟑𝟎" is two characters, four units.
+// through); a box counts UTF-16 units: "𝟑𝟎" is two characters, four units. Where a text's
+// pairs of units are, to turn one into the other in logarithmic time.
+class TextIndex {
+  public:
+    explicit TextIndex(const QString& text) : text_(text) {
+        for (int i = 0; i + 1 < text.size(); ++i)
+            if (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) {
+                pairs_.push_back(i);
+                pairCharacters_.push_back(i - int(pairCharacters_.size()));
+                ++i;
+            }
+    }
+    bool Holds(const QString& text) const {
+        return text.constData() == text_.constData() && text.size() == text_.size();
+    }
+    int Units(int points) const {
+        // The pairs that start before the point-th character, each one unit more.
+        const auto before =
+            std::lower_bound(pairCharacters_.begin(), pairCharacters_.end(), points);
+        return std::min(points + int(before - pairCharacters_.begin()), int(text_.size()));
+    }
+    int Points(int units) const {
+        if (units < 0) return units;
+        units = std::min(units, int(text_.size()));
+        // Less the second units of the pairs wholly before.
+        const auto ended = std::partition_point(pairs_.begin(), pairs_.end(),
+                                                [units](int pair) { return pair + 1 < units; });
+        return units - int(ended - pairs_.begin());
+    }
+
+  private:
+    QString text_;
+    std::vector<int> pairs_;           // where each pair starts, in units
+    std::vector<int> pairCharacters_;  // and in characters
+};
+
+const TextIndex& IndexOf(const QString& text) {
+    static std::optional<TextIndex> index;  // one text is queried at a time
+    if (!index || !index->Holds(text)) index.emplace(text);
+    return *index;
+}
 int UnitsOf(const QString& text, int points) {
-    int units = 0;
-    for (; points > 0 && units < text.size(); --points)
-        units += text[units].isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
-    return units;
+    return IndexOf(text).Units(points);
 }
 int PointsOf(const QString& text, int units) {
-    if (units < 0) return units;
-    units = std::min(units, int(text.size()));
-    int points = 0;
-    for (int i = 0; i < units; ++i) points += !text[i].isLowSurrogate() || i == 0;
-    return points;
+    return IndexOf(text).Points(units);
 }
 
 // A single-line text box as screen readers query it. Every query answers at once: a box is one
@@ -179,7 +228,7 @@ class AccessibleBox : public QAccessibleWidget,
         const QString text = box()->text();
         offset = Resolve(offset);
         if (offset < 0 || offset > text.size()) return {};
-        const LaidOutText laidOut(box());
+        const LaidOutText& laidOut = Laid();
         const QRect rect = (offset == text.size() ? laidOut.CaretAt(offset)
                                                   : laidOut.RectOf(GraphemeAt(text, offset)))
                                .toAlignedRect();
@@ -188,7 +237,7 @@ class AccessibleBox : public QAccessibleWidget,
     int offsetAtPoint(const QPoint& point) const override {
         const QPoint local = box()->mapFromGlobal(point);
         if (!box()->rect().contains(local)) return -1;
-        return Out(LaidOutText(box()).OffsetAt(local.x()));
+        return Out(Laid().OffsetAt(local.x()));
     }
     // The box scrolls to its cursor; a selection stays, its end nearer the text taking the
     // cursor.
@@ -216,6 +265,22 @@ class AccessibleBox : public QAccessibleWidget,
 
   private:
     QLineEdit* box() const { return static_cast<QLineEdit*>(widget()); }
+
+    // The box's text laid out, kept while its text and font stay, and placed again only when
+    // it may have scrolled: asking the box where its cursor is costs as much as its text.
+    mutable std::unique_ptr<LaidOutText> laidOut_;
+    mutable std::pair<int, int> placedAt_;  // cursor position and width it was placed at
+    const LaidOutText& Laid() const {
+        const std::pair<int, int> at(box()->cursorPosition(), box()->width());
+        if (!laidOut_ || !laidOut_->Holds(box())) {
+            laidOut_ = std::make_unique<LaidOutText>(box());
+        } else if (at == placedAt_) {
+            return *laidOut_;
+        }
+        laidOut_->Place(box());
+        placedAt_ = at;
+        return *laidOut_;
+    }
 
     // An offset as a position in the box's text: -1 is the end, -2 the cursor; other negative
     // ones are none (-1).
