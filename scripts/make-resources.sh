@@ -6,11 +6,12 @@
 # again only to change them. Needs Inkscape, rsvg-convert (librsvg2-bin), icotool (icoutils) and
 # ImageMagick.
 #
-# `make-resources.sh bitmaps OUT_DIR`, run by the Windows build, draws only what the Win32 window
-# embeds, from the committed SVGs (rsvg-convert and ImageMagick): the formula as ink coverage (one
+# `make-resources.sh bitmaps OUT_DIR [icons]`, run by the builds, draws only what the windows
+# embed, from the committed SVGs (rsvg-convert and ImageMagick): the formula as ink coverage (one
 # grey byte a pixel, white 255) at 1, 1.5, 2 and 3 times its size, and the logo as RGB at 1 and 1.5
-# times (its frame is half its size). Each file is its width and height as two little-endian
-# 16-bit words, then the pixels row by row: no image decoder is needed at run time.
+# times (its frame is half its size); with `icons`, the icon's PNGs as RGBA too. Each file is its
+# width and height as two little-endian 16-bit words, then the pixels row by row: no image decoder
+# is needed at run time.
 set -euo pipefail
 cd "$(dirname "$0")/../resources"
 work=$(mktemp -d)
@@ -32,6 +33,12 @@ if [ "${1:-}" = bitmaps ]; then
     done
     for scale in 2 3; do
         bitmap logo.svg $((116 * scale / 2)) $((66 * scale / 2)) rgb "$out/logo-$scale.raw"
+    done
+    [ "${3:-}" = icons ] || exit 0
+    for size in 16 24 32 48 64 128 256; do  # the window's icon, from the committed PNGs
+        printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((size % 256)) $((size / 256)) \
+            $((size % 256)) $((size / 256)))" >"$out/icon-$size.raw"
+        convert "icon-$size.png" -depth 8 rgba:- >>"$out/icon-$size.raw"
     done
     exit 0
 fi

@@ -7,7 +7,8 @@ set -euo pipefail
 
 run=(
     cmake ninja-build g++ pkg-config dpkg-dev    # build, packaging
-    qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core  # the window
+    qt6-base-dev libgl-dev fonts-dejavu-core     # the window
+    librsvg2-bin imagemagick                     # its pictures, drawn at build time
     qt6-translations-l10n                        # Qt's own texts in the user's language
 )
 windows=(

@@ -5,8 +5,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QEvent>
-#include <QFile>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,11 +14,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
-#include <QSvgRenderer>
-#include <QThread>
 #include <algorithm>
 #include <cmath>
-#include <future>
 #include <limits>
 #include <map>
 #include <memory>
@@ -36,6 +31,7 @@
 #include "control_table.h"
 #include "number_box.h"
 #include "number_format.h"
+#include "pictures.h"
 #include "rules.h"
 
 namespace quorvane {
@@ -118,57 +114,6 @@ bool IsKeypadDecimal(const QKeyEvent& key) {
            (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma);
 }
 
-// The formula's source with its black ink and white paper in other colours: the same paths,
-// other fills and strokes.
-QByteArray Recoloured(const QString& resource, const QColor& ink, const QColor& paper) {
-    QFile file(resource);
-    file.open(QIODevice::ReadOnly);
-    // Through a name that is no colour, so that white ink does not then turn into paper.
-    const QByteArray inkName = '"' + ink.name().toLatin1() + '"';
-    return file.readAll()
-        .replace("fill=\"#000000\"", "fill=\"ink\"")
-        .replace("stroke=\"#000000\"", "stroke=" + inkName)  // the fraction bars
-        .replace("fill=\"#ffffff\"", "fill=\"" + paper.name().toLatin1() + '"')
-        .replace("fill=\"ink\"", "fill=" + inkName);
-}
-
-// A picture drawn from its vector source at `size` logical pixels, in device pixels: sharp at
-// any scale. With Qt SVG itself: reading any image file through Qt 6.4's image reader, even a
-// PNG, loads every image plugin, a tenth of the start-up. Into an image, which any thread may
-// draw.
-QImage Render(QSvgRenderer& source, QSize size, qreal devicePixelRatio = 1,
-              QColor background = Qt::white) {
-    QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-    image.fill(background);
-    QPainter painter(&image);
-    source.render(&painter);  // stretched to the whole image
-    painter.end();
-    image.setDevicePixelRatio(devicePixelRatio);
-    return image;
-}
-
-// The pictures' sources parsed and the icon drawn in every size the desktop's icon theme has,
-// on another core while this one loads the fonts that the layout needs: otherwise a tenth of
-// the start-up.
-struct Artwork {
-    std::map<std::string_view, std::unique_ptr<QSvgRenderer>> sources;  // by resource
-    std::vector<QImage> icon;
-};
-
-Artwork ReadArtwork(QThread* gui) {
-    Artwork artwork;
-    for (const ControlEntry& entry : kControls) {
-        if (entry.kind != ControlKind::Picture) continue;
-        auto source = std::make_unique<QSvgRenderer>(QString::fromUtf8(entry.resource));
-        source->moveToThread(gui);  // used and deleted by the window
-        artwork.sources[entry.resource] = std::move(source);
-    }
-    QSvgRenderer icon(QString(":/icon.svg"));
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        artwork.icon.push_back(Render(icon, QSize(size, size), 1, Qt::transparent));
-    return artwork;
-}
-
 // The fonts from `font` down to the smallest readable size, in points or, for a font given in
 // pixels, in pixels: false once there is none smaller.
 bool Shrink(QFont& font, qreal logicalDpi) {
@@ -184,22 +129,7 @@ bool Shrink(QFont& font, qreal logicalDpi) {
 
 }  // namespace
 
-// The artwork as it is being read, then as read.
-struct Quorvane::ArtworkReader {
-    std::future<Artwork> reading =
-        std::async(std::launch::async, ReadArtwork, QThread::currentThread());
-    std::optional<Artwork> read;
-
-    Artwork& Get() {
-        if (!read) read = reading.get();
-        return *read;
-    }
-};
-
-Quorvane::Quorvane(QWidget* parent)
-    : QWidget(parent),
-      reactions_(*this, UserNumberFormat()),
-      artwork_(std::make_unique<ArtworkReader>()) {
+Quorvane::Quorvane(QWidget* parent) : QWidget(parent), reactions_(*this, UserNumberFormat()) {
     InstallAccessibility();
     setWindowTitle(app::kDisplayName);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -212,19 +142,10 @@ Quorvane::Quorvane(QWidget* parent)
     SetFocusOrder();
     ConnectReactions();  // after the initial texts: setting those is no edit
     FollowScreen();
-    // The application icon, with clear corners, once the window is on the screen: the desktop
-    // shows the installed one until then.
-    QMetaObject::invokeMethod(this, &Quorvane::SetIcon, Qt::QueuedConnection);
+    setWindowIcon(ApplicationIcon());
 
     reactions_.Load();
     H->setFocus();
-}
-
-void Quorvane::SetIcon() {
-    QIcon icon;
-    std::vector<QImage> images = std::move(artwork_->Get().icon);  // not needed again
-    for (QImage& image : images) icon.addPixmap(QPixmap::fromImage(std::move(image)));
-    setWindowIcon(icon);
 }
 
 Quorvane::~Quorvane() {
@@ -391,15 +312,10 @@ void Quorvane::DrawPictures() {
         if (entry->kind != ControlKind::Picture) continue;
         const QSize size = control->size();
         const qreal scale = devicePixelRatioF();
-        QSvgRenderer& source = *artwork_->Get().sources.at(entry->resource);
-        QImage image;
-        if (ink == kBlackOnWhite || entry->stretched) {
-            image = Render(source, size, scale);
-        } else {
-            QSvgRenderer inked(Recoloured(QString::fromUtf8(entry->resource), QColourOf(ink.ink),
-                                          QColourOf(ink.paper)));
-            image = Render(inked, size, scale, QColourOf(ink.paper));
-        }
+        const QString name = QString::fromUtf8(entry->resource);  // ":/logo.svg": "logo"
+        QImage image = DrawPicture(name.mid(2).chopped(4), size * scale,
+                                   entry->stretched ? kBlackOnWhite : ink);
+        image.setDevicePixelRatio(scale);
         static_cast<QLabel*>(control)->setPixmap(QPixmap::fromImage(std::move(image)));
     }
 }

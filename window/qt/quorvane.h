@@ -80,7 +80,6 @@ class Quorvane : public QWidget, private WindowView {
     void Colour(QWidget* control, const ControlEntry& entry);
     void LayOut();
     void DrawPictures();
-    void SetIcon();
     void FollowScreen();
     double FontFactor() const;
     void FitFontToScreen();
@@ -96,8 +95,6 @@ class Quorvane : public QWidget, private WindowView {
     double twipsFactor_ = 1.0;
     Announcer* announcer_ = nullptr;
     std::array<QMetaObject::Connection, 3> screenConnections_;  // to the window's screen
-    struct ArtworkReader;
-    std::unique_ptr<ArtworkReader> artwork_;
 
     // The controls that react or are read, under their fixed names.
     QLineEdit* H = nullptr;

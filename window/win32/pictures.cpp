@@ -48,7 +48,8 @@ HBITMAP CreateBitmap24(HDC dc, int width, int height, std::uint8_t** bits) {
 }
 
 std::uint8_t Mix(int paper, int ink, int coverage) {
-    return std::uint8_t(paper + ((ink - paper) * coverage + 127) / 255);
+    // Rounded to the nearest; both weights are positive, so full coverage is the ink itself.
+    return std::uint8_t((paper * (255 - coverage) + ink * coverage + 127) / 255);
 }
 
 // The embedded pixels as BGR rows, each padded to four bytes.
