@@ -35,7 +35,7 @@ if [ "${1:-}" = bitmaps ]; then
         bitmap logo.svg $((116 * scale / 2)) $((66 * scale / 2)) rgb "$out/logo-$scale.raw"
     done
     [ "${3:-}" = icons ] || exit 0
-    for size in 16 24 32 48 64 128 256; do  # the window's icon, from the committed PNGs
+    for size in 16 24 32 48 64; do  # the window's icon, from the committed PNGs
         printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((size % 256)) $((size / 256)) \
             $((size % 256)) $((size / 256)))" >"$out/icon-$size.raw"
         convert "icon-$size.png" -depth 8 rgba:- >>"$out/icon-$size.raw"

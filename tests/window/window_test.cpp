@@ -347,7 +347,7 @@ class WindowTest : public QObject {
         QVERIFY(caption->sizeHint().width() < caption->width());
     }
 
-    // Pictures at the screen's full resolution; the icon in every size, with clear corners.
+    // Pictures at the screen's full resolution; the icon in the window's sizes, with clear corners, at once.
     void pictures() {
         auto* formula = control<QLabel>("Image1");
         QCOMPARE(formula->pixmap().size(), formula->size() * window->devicePixelRatio());
@@ -356,7 +356,8 @@ class WindowTest : public QObject {
         QCOMPARE(logo->pixmap().size(), logo->size() * window->devicePixelRatio());
         QVERIFY(logo->hasScaledContents());
         const QIcon icon = window->windowIcon();
-        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QCOMPARE(icon.availableSizes().size(), 5);  // larger views show the installed icon
+        for (int size : {16, 24, 32, 48, 64}) {
             QVERIFY(icon.availableSizes().contains(QSize(size, size)));
             QCOMPARE(icon.pixmap(size).toImage().pixelColor(0, 0).alpha(), 0);
         }

@@ -18,7 +18,12 @@ struct Embedded {
 std::optional<Embedded> Find(const QString& resource) {
     const QResource found(resource);
     if (!found.isValid()) return std::nullopt;
-    Embedded bitmap{.data = found.uncompressedData()};
+    // Stored uncompressed: the pixels are read where they lie in the program.
+    Embedded bitmap{.data =
+                        found.compressionAlgorithm() == QResource::NoCompression
+                            ? QByteArray::fromRawData(reinterpret_cast<const char*>(found.data()),
+                                                      qsizetype(found.size()))
+                            : found.uncompressedData()};
     const auto* bytes = reinterpret_cast<const uchar*>(bitmap.data.constData());
     if (bitmap.data.size() < 4) return std::nullopt;
     bitmap.width = bytes[0] | bytes[1] << 8;
@@ -79,9 +84,11 @@ QImage DrawPicture(const QString& name, QSize size, const Ink& ink) {
                : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+// The sizes of title bars, task bars and window switchers; larger views show the installed
+// icon. The two largest sizes would send 320 kB more to the display before the window shows.
 QIcon ApplicationIcon() {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+    for (const int size : {16, 24, 32, 48, 64})
         if (const auto image = Find(QString(":/icon-%1.raw").arg(size)))
             icon.addPixmap(QPixmap::fromImage(Wrapped(*image)));
     return icon;

@@ -15,7 +15,7 @@ namespace quorvane {
 // coverage, drawn in `ink`; the logo keeps its colours. Null where none is embedded.
 QImage DrawPicture(const QString& name, QSize size, const Ink& ink);
 
-// The application's icon in every size it was drawn at.
+// The application's icon, 16 to 64 pixels.
 QIcon ApplicationIcon();
 
 }  // namespace quorvane
