@@ -21,6 +21,7 @@ test=(
     libgtest-dev libbenchmark-dev unicode-data   # tests, benchmarks
     clang libclang-rt-14-dev                     # fuzzing
     xvfb xauth xdotool xclip imagemagick python3-xlib  # end-to-end tests, screenshots
+    dbus-daemon at-spi2-core python3-pyatspi     # what screen readers get, through AT-SPI
     desktop-file-utils appstream lintian man-db  # package checks
 )
 case "${1:-test}" in
