@@ -21,6 +21,11 @@ bool LightWithWhiteFields(const QPalette& palette) {
                                 ToRgb(palette.color(QPalette::Base)));
 }
 
+Ink FormulaInk(const QPalette& palette) {
+    return FormulaInk(ToRgb(palette.color(QPalette::Window)), ToRgb(palette.color(QPalette::Base)),
+                      ToRgb(palette.color(QPalette::WindowText)));
+}
+
 QColor Legible(const QColor& wanted, const QColor& background, const QPalette& palette) {
     const Rgb legible = Legible(ToRgb(wanted), ToRgb(background), LightWithWhiteFields(palette));
     return QColor(legible.red, legible.green, legible.blue);

@@ -1,6 +1,5 @@
 #include "quorvane.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -8,7 +7,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -17,14 +15,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
-#include <memory>
 #include <optional>
 #include <utility>
-#include <vector>
 
 #include "accessibility.h"
-#include "announcements.h"
 #include "app_info.h"
 #include "colour_rule.h"
 #include "colours.h"
@@ -37,14 +31,9 @@
 namespace quorvane {
 namespace {
 
-QColor QColourOf(Rgb rgb) {
-    return QColor(rgb.red, rgb.green, rgb.blue);
-}
 QColor QColourOf(std::uint32_t bgr) {
-    return QColourOf(FromColourWord(bgr));
-}
-Rgb RgbOf(const QColor& colour) {
-    return {colour.red(), colour.green(), colour.blue()};
+    const Rgb rgb = FromColourWord(bgr);
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 // What each text colour is drawn on.
@@ -305,9 +294,7 @@ void Quorvane::LayOut() {
 // light palette with white fields, else in the window's text colour on its face; the logo keeps
 // its colours on its white plate.
 void Quorvane::DrawPictures() {
-    const Ink ink =
-        FormulaInk(RgbOf(palette().color(QPalette::Window)), RgbOf(palette().color(QPalette::Base)),
-                   RgbOf(palette().color(QPalette::WindowText)));
+    const Ink ink = FormulaInk(palette());
     for (const auto& [control, entry] : laidOut_) {
         if (entry->kind != ControlKind::Picture) continue;
         const QSize size = control->size();

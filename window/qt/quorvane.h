@@ -15,7 +15,6 @@
 
 #include <QWidget>
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
