@@ -347,7 +347,8 @@ class WindowTest : public QObject {
         QVERIFY(caption->sizeHint().width() < caption->width());
     }
 
-    // Pictures at the screen's full resolution; the icon in the window's sizes, with clear corners, at once.
+    // Pictures at the screen's full resolution; the icon in the window's sizes, with clear corners,
+    // at once.
     void pictures() {
         auto* formula = control<QLabel>("Image1");
         QCOMPARE(formula->pixmap().size(), formula->size() * window->devicePixelRatio());
@@ -600,6 +601,9 @@ class WindowTest : public QObject {
         QTest::newRow("40 digits, cursor at the start") << "1" + QString(40, '7') << 0 << 0;
         QTest::newRow("Arabic minus") << QString::fromUtf8("؜-٣٠") << 0 << 3;
         QTest::newRow("surrogate pairs") << QString::fromUtf8("𝟑𝟎") << 4 << 2;
+        // Long texts are measured piece by piece: the pieces must add up to where the box draws.
+        QTest::newRow("5000 digits, across pieces") << QString(5000, '7') + "1" << 1030 << 1029;
+        QTest::newRow("a blank ends a piece") << QString("12 3 ").repeated(1200) << 2052 << 2051;
     }
     void accessibleGeometry() {
         QFETCH(QString, text);

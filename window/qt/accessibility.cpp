@@ -40,12 +40,106 @@ std::pair<int, int> TrimmedSpan(const QString& text) {
     return {start, end};
 }
 
+// True where every character of the text is drawn left to right at one level, in the order of
+// the text: no right-to-left letters, no Arabic digits, no embeddings or isolates.
+bool AllLeftToRight(const QString& text) {
+    for (const QChar c : text) switch (c.direction()) {
+            case QChar::DirR:
+            case QChar::DirAL:
+            case QChar::DirAN:
+            case QChar::DirLRE:
+            case QChar::DirLRO:
+            case QChar::DirRLE:
+            case QChar::DirRLO:
+            case QChar::DirPDF:
+            case QChar::DirLRI:
+            case QChar::DirRLI:
+            case QChar::DirFSI:
+            case QChar::DirPDI:
+                return false;
+            default:
+                break;
+        }
+    return true;
+}
+
+// One line of text measured as the sum of its pieces, each laid out on its own: a query lays
+// out the piece it falls in, not the whole text. Only for text drawn left to right in the
+// order of its characters, where a piece's place is the widths of those before it.
+class PiecewiseLine {
+  public:
+    static constexpr int kPiece = 1024;  // UTF-16 units, moved to a character boundary
+
+    PiecewiseLine(const QString& text, const QFont& font) : text_(text), font_(font) {
+        for (int start = 0; start < text.size();) {
+            starts_.push_back(start);
+            const int end = start + kPiece;
+            start = end >= text.size() ? int(text.size())
+                                       : std::max(GraphemeAt(text, end).first, start + 1);
+        }
+        starts_.push_back(int(text.size()));
+        qreal left = 0;
+        for (int k = 0; k + 1 < int(starts_.size()); ++k) {
+            lefts_.push_back(left);
+            left += Piece(k).naturalTextWidth();
+        }
+    }
+    qreal X(int position) const {
+        const int k = PieceOf(std::max(0, position - 1));
+        return lefts_.empty() ? 0 : lefts_[k] + Piece(k).cursorToX(position - starts_[k]);
+    }
+    QRectF GlyphsOf(std::pair<int, int> character) const {
+        const int k = PieceOf(character.first);
+        Piece(k);
+        QRectF glyphs;
+        for (const QGlyphRun& run :
+             layout_->glyphRuns(character.first - starts_[k], character.second - character.first))
+            glyphs |= run.boundingRect();
+        return glyphs.translated(lefts_[k], 0);
+    }
+    int XToCursor(qreal x) const {
+        if (lefts_.empty()) return 0;
+        const auto after = std::upper_bound(lefts_.begin(), lefts_.end(), x);
+        const int k = std::max(0, int(after - lefts_.begin()) - 1);
+        return starts_[k] + Piece(k).xToCursor(x - lefts_[k], QTextLine::CursorBetweenCharacters);
+    }
+
+  private:
+    int PieceOf(int position) const {
+        const auto after = std::upper_bound(starts_.begin(), starts_.end() - 1, position);
+        return std::max(0, int(after - starts_.begin()) - 1);
+    }
+    // The k-th piece laid out; the last one asked for is kept.
+    QTextLine Piece(int k) const {
+        if (k != laidPiece_) {
+            layout_.emplace(text_.mid(starts_[k], starts_[k + 1] - starts_[k]), font_);
+            layout_->beginLayout();
+            line_ = layout_->createLine();
+            layout_->endLayout();
+            laidPiece_ = k;
+        }
+        return line_;
+    }
+
+    QString text_;
+    QFont font_;
+    std::vector<int> starts_;   // where each piece starts, and the text's end
+    std::vector<qreal> lefts_;  // where each piece is drawn
+    mutable std::optional<QTextLayout> layout_;
+    mutable QTextLine line_;
+    mutable int laidPiece_ = -1;
+};
+
 // The box's text on one line, laid out as the box lays it out, kept while its text and font
 // stay: laying out a long text is the costly part of a query.
 class LaidOutText {
   public:
     explicit LaidOutText(const QLineEdit* box)
         : text_(box->displayText()), font_(box->font()), layout_(text_, font_) {
+        if (text_.size() > 4 * PiecewiseLine::kPiece && AllLeftToRight(text_)) {
+            pieces_.emplace(text_, font_);
+            return;
+        }
         QTextOption option = layout_.textOption();
         option.setFlags(QTextOption::IncludeTrailingSpaces);
         layout_.setTextOption(option);
@@ -63,27 +157,31 @@ class LaidOutText {
     // cursor now.
     void Place(const QLineEdit* box) {
         cursor_ = box->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
-        int cursor = box->cursorPosition();
-        origin_ = cursor_.center().x() - line_.cursorToX(&cursor);
+        origin_ = cursor_.center().x() - X(box->cursorPosition());
     }
     // Where a character is drawn, in the box's coordinates. From its glyphs: in text of mixed
     // directions a cursor position has two places.
     QRectF RectOf(std::pair<int, int> character) const {
         QRectF glyphs;
-        for (const QGlyphRun& run :
-             layout_.glyphRuns(character.first, character.second - character.first))
-            glyphs |= run.boundingRect();
+        if (pieces_) {
+            glyphs = pieces_->GlyphsOf(character);
+        } else {
+            for (const QGlyphRun& run :
+                 layout_.glyphRuns(character.first, character.second - character.first))
+                glyphs |= run.boundingRect();
+        }
         return QRectF(origin_ + glyphs.left(), cursor_.top(), glyphs.width(), cursor_.height());
     }
     // The caret at `position`: a zero-width rectangle where the box draws its cursor there, of
     // the line's height. After the last character it is where typing goes on.
     QRectF CaretAt(int position) const {
-        return QRectF(origin_ + line_.cursorToX(position), cursor_.top(), 0, cursor_.height());
+        return QRectF(origin_ + X(position), cursor_.top(), 0, cursor_.height());
     }
     // The character drawn at x in the box's coordinates, or -1: one beside the nearest cursor
     // position whose extent holds x.
     int OffsetAt(qreal x) const {
-        const int near = line_.xToCursor(x - origin_, QTextLine::CursorBetweenCharacters);
+        const int near = pieces_ ? pieces_->XToCursor(x - origin_)
+                                 : line_.xToCursor(x - origin_, QTextLine::CursorBetweenCharacters);
         for (const int offset : {near - 1, near, near + 1}) {
             if (offset < 0 || offset >= text_.size()) continue;
             const auto character = GraphemeAt(text_, offset);
@@ -94,10 +192,15 @@ class LaidOutText {
     }
 
   private:
+    qreal X(int position) const {
+        return pieces_ ? pieces_->X(position) : line_.cursorToX(position);
+    }
+
     QString text_;
     QFont font_;
     QTextLayout layout_;
     QTextLine line_;
+    std::optional<PiecewiseLine> pieces_;  // a long text's measure, where it may be summed
     QRectF cursor_;
     qreal origin_ = 0;
 };
