@@ -251,7 +251,7 @@ class LiveTest : public QObject {
             // Said after the focus events of the same action, and gone from the tree after.
             if (!spoken.isEmpty())
                 QVERIFY2(events.last().startsWith("say "), qPrintable(events.join(", ")));
-            QVERIFY(driver.control("Announcer")->isHidden());
+            QTRY_VERIFY(driver.control("Announcer")->isHidden());
         }
         // Screen readers were last told of the control that has the focus.
         const QStringList focusEvents = events.filter(QRegularExpression("^focus "));

@@ -20,6 +20,7 @@
 #include <map>
 #include <memory>
 
+#include "accessibility.h"
 #include "application.h"
 #include "control_table.h"
 #include "quorvane.h"
@@ -657,6 +658,14 @@ class WindowTest : public QObject {
     }
 
     // Other line edits in the process keep Qt's own accessible text: ours is the calculator's.
+    // An announcement is still showing when a screen reader asks about it, and gone after.
+    void announcementShowsForAPass() {
+        auto* announcer = window->findChild<quorvane::Announcer*>("Announcer");
+        announcer->Announce("Power 13.967 kilowatts");
+        QVERIFY(announcer->isVisible());
+        QTRY_VERIFY(announcer->isHidden());
+    }
+
     void accessibleForOwnBoxesOnly() {
         QLineEdit other("-6.5E+3");
         int start = 0, end = 0;

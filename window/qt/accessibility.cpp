@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
+#include <QTimer>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -508,11 +509,13 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent) {
 }
 
 void Announcer::Announce(const QString& message) {
-    // A notification is spoken as it is shown, and hidden at once: no stale words stay in the
-    // tree, and the same words again are a new showing.
+    // A notification is spoken as it is shown. It stays shown until the event loop's next pass,
+    // so that a screen reader asking about it still finds it showing, then goes: no stale words
+    // stay in the tree, and the same words again are a new showing.
+    hide();
     setAccessibleName(message);
     show();
-    hide();
+    QTimer::singleShot(0, this, &QWidget::hide);
 }
 
 void Announcer::TellFocus(QWidget* control) {
