@@ -58,6 +58,36 @@ ROWS = [
 ]
 
 
+def find_role(node, role, name):
+    if node.getRole() == role and node.name == name:
+        return node
+    for child in node:
+        found = find_role(child, role, name)
+        if found:
+            return found
+    return None
+
+
+def heard_on_calculate(head):
+    """What a screen reader finds when it asks about a notification that just showed, as Orca
+    does on the showing event: its role, its words, and whether it still shows."""
+    from gi.repository import GLib
+    heard = []
+
+    def showing(event):
+        if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+            source = event.source
+            heard.append((source.name, source.getState().contains(pyatspi.STATE_SHOWING)))
+
+    pyatspi.Registry.registerEventListener(showing, "object:state-changed:showing")
+    calculate = find_role(head.getApplication(), pyatspi.ROLE_PUSH_BUTTON, "Calculate")
+    GLib.idle_add(lambda: calculate.queryAction().doAction(0) and False)
+    GLib.timeout_add(2000, lambda: pyatspi.Registry.stop() or False)
+    pyatspi.Registry.start()
+    pyatspi.Registry.deregisterEventListener(showing, "object:state-changed:showing")
+    return heard
+
+
 def main():
     with tempfile.TemporaryDirectory() as runtime:
         os.chmod(runtime, 0o700)
@@ -80,11 +110,17 @@ def main():
                 ok = got == expected
                 failed += not ok
                 print(("ok" if ok else "FAILED") + f": {entered!r}: {got!r}, want {expected!r}")
+            head.queryEditableText().setTextContents("30")
+            heard = heard_on_calculate(head)
+            expected = [("Power 6.983 kilowatts", True)]
+            failed += heard != expected
+            print(("ok" if heard == expected else "FAILED") +
+                  f": announced on Calculate: {heard!r}, want {expected!r}")
         finally:
             for process in (program, bus, xvfb):
                 process.terminate()
                 process.wait(timeout=10)
-    print(f"{len(ROWS) - failed} passed, {failed} failed")
+    print(f"{len(ROWS) + 1 - failed} passed, {failed} failed")
     return 1 if failed else 0
 
 

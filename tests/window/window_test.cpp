@@ -659,7 +659,7 @@ class WindowTest : public QObject {
 
     // Other line edits in the process keep Qt's own accessible text: ours is the calculator's.
     // An announcement is still showing when a screen reader asks about it, and gone after.
-    void announcementShowsForAPass() {
+    void announcementShowsAWhile() {
         auto* announcer = window->findChild<quorvane::Announcer*>("Announcer");
         announcer->Announce("Power 13.967 kilowatts");
         QVERIFY(announcer->isVisible());

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
-#include <QTimer>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -506,16 +505,19 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent) {
     setObjectName("Announcer");
     setFixedSize(0, 0);
     hide();
+    // A screen reader asks about a notification over D-Bus after it is told of it: hidden any
+    // sooner, it is found no longer showing, and may go unspoken.
+    hiding_.setSingleShot(true);
+    hiding_.setInterval(2000);
+    connect(&hiding_, &QTimer::timeout, this, &QWidget::hide);
 }
 
 void Announcer::Announce(const QString& message) {
-    // A notification is spoken as it is shown. It stays shown until the event loop's next pass,
-    // so that a screen reader asking about it still finds it showing, then goes: no stale words
-    // stay in the tree, and the same words again are a new showing.
+    // A notification is spoken as it is shown; the same words again are a new showing.
     hide();
     setAccessibleName(message);
     show();
-    QTimer::singleShot(0, this, &QWidget::hide);
+    hiding_.start();
 }
 
 void Announcer::TellFocus(QWidget* control) {

@@ -2,6 +2,7 @@
 // window as a window, and spoken announcements of results.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 namespace quorvane {
@@ -12,7 +13,8 @@ namespace quorvane {
 void InstallAccessibility();
 
 // An invisible notification that screen readers speak when it appears: Qt 6.4 has no other
-// way to have a change outside the focus spoken. It is in the tree only while it is shown.
+// way to have a change outside the focus spoken. It is in the tree only while it is shown:
+// long enough for a screen reader to ask about it, until the next announcement at most.
 class Announcer : public QWidget {
     Q_OBJECT
 
@@ -25,6 +27,9 @@ class Announcer : public QWidget {
 
   signals:
     void FocusTold(QWidget* control);
+
+  private:
+    QTimer hiding_;
 };
 
 }  // namespace quorvane
