@@ -299,6 +299,7 @@ def drive(calculator, out_dir):
 # Points in the controls, in twips as the window's table places them; the window lays the table
 # out at one scale that fits its font (its fixed client width, 6990 twips, tells it).
 Q, E, P, LIVE_CALC = (2227, 787), (2227, 1747), (2227, 2347), (240, 2947)
+CALCULATE = (6170, 3427)
 
 
 def result(calculator):
@@ -342,8 +343,21 @@ def click_that_leaves_a_refused_efficiency(calculator):
     check("checked again", result(calculator), "13.967")
 
 
+def calculate_and_its_access_key(calculator):
+    calculator.click(*LIVE_CALC)  # unchecked: an edit empties the result
+    calculator.replace_text(*Q, "60")
+    calculator.keys("Return")
+    check("unchecked, flow 60 and Enter", result(calculator), "")
+    calculator.click(*CALCULATE)
+    check("Calculate", result(calculator), "6.983")
+    calculator.replace_text(*Q, "120")
+    calculator.keys("Return", "alt+c")
+    check("flow 120, Enter and Alt+C", result(calculator), "13.967")
+    calculator.click(*LIVE_CALC)
+
+
 SCENARIOS = [flow_and_enter, live_calculation_off_and_on, efficiency_above_100,
-             click_that_leaves_a_refused_efficiency]
+             click_that_leaves_a_refused_efficiency, calculate_and_its_access_key]
 
 if __name__ == "__main__":
     sys.exit(main())
