@@ -5,8 +5,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <span>
 #include <system_error>
+
+#include <fast_float/fast_float.h>
 
 #include "decimal_digits.h"
 
@@ -206,23 +210,25 @@ struct Runs {
     }
 };
 
-// Reads a number text in named steps, left to right, into a plain copy that std::from_chars
-// reads: [-]digits[.digits][e[-]digits]. Every step shares one digit loop, Digits().
+// Reads a number text in named steps, left to right, into a plain copy that fast_float reads
+// (the algorithm of libstdc++'s own from_chars, in every build, the browser's included):
+// [-]digits[.digits][e[-]digits]. Every step shares one digit loop, Digits(). A step that finds
+// the text malformed marks it and the scan goes on harmlessly to the end.
 class Scanner {
   public:
     Scanner(std::string_view text, const NumberFormat& format) : text_(text), format_(format) {
         plain_.reserve(text.size() + 1);
     }
 
-    double Read() {
+    NumberRead Read() {
         TrimBlanks();
         negative_ = Sign();
         if (negative_) plain_ += '-';
         const std::size_t integerDigits = IntegerPart();
         const std::size_t fractionDigits = Fraction();
-        if (integerDigits + fractionDigits == 0) throw ConversionError(Kind::NotANumber);
+        if (integerDigits + fractionDigits == 0) return {.error = Kind::NotANumber};
         Exponent();
-        if (!rest().empty()) throw ConversionError(Kind::NotANumber);
+        if (malformed_ || !rest().empty()) return {.error = Kind::NotANumber};
         return Convert();
     }
 
@@ -290,7 +296,7 @@ class Scanner {
         if (runZero_ == 0)
             runZero_ = zero;
         else if (runZero_ != zero && !(Typed(runZero_) && Typed(zero)))
-            throw ConversionError(Kind::NotANumber);
+            malformed_ = true;
     }
     bool Typed(char32_t zero) const { return zero == U'0' || zero == format_.zero; }
 
@@ -332,7 +338,7 @@ class Scanner {
         const bool wellGrouped =
             runs.count == 1 || (!digits.empty() && digits.front() != '0' &&
                                 (runs.Fit(format_.groupSizes) || runs.Fit(GroupSizes{})));
-        if (!wellGrouped) throw ConversionError(Kind::NotANumber);
+        if (!wellGrouped) malformed_ = true;
         const std::size_t leadingZeros = std::min(digits.find_first_not_of('0'), digits.size());
         significantIntegerDigits_ = std::int64_t(digits.size() - leadingZeros);
         return digits.size();
@@ -358,31 +364,32 @@ class Scanner {
         const bool negative = Sign();
         if (negative) plain_ += '-';
         const std::size_t start = plain_.size();
-        if (Digits() == 0) throw ConversionError(Kind::NotANumber);
+        if (Digits() == 0) malformed_ = true;
         for (const char digit : std::string_view(plain_).substr(start))
             if (exponent_ < kExponentCap) exponent_ = exponent_ * 10 + (digit - '0');
         if (negative) exponent_ = -exponent_;
     }
 
-    double Convert() const {
+    NumberRead Convert() const {
         double value = 0.0;
         const char* first = plain_.data();
         const char* last = first + plain_.size();
-        const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
-        if (ec == std::errc::result_out_of_range) {
-            // from_chars reports overflow and total underflow alike. The decimal magnitude of
-            // the leading digit tells which: overflow needs it above 10^308, underflow below
-            // 10^-323.
+        const auto [end, ec] =
+            fast_float::from_chars(first, last, value, fast_float::chars_format::general);
+        if ((ec != std::errc() && ec != std::errc::result_out_of_range) || end != last)
+            return {.error = Kind::NotANumber};
+        if (ec == std::errc::result_out_of_range || !std::isfinite(value)) {
+            // Overflow and total underflow, reported or given as infinity and zero. The decimal
+            // magnitude of the leading digit tells which: overflow needs it above 10^308,
+            // underflow below 10^-323.
             const std::int64_t magnitude =
                 (significantIntegerDigits_ > 0 ? significantIntegerDigits_
                                                : -fractionLeadingZeros_) +
                 exponent_;
-            if (magnitude > 0) throw ConversionError(Kind::OutOfRange);
-            return negative_ ? -0.0 : 0.0;
+            if (magnitude > 0) return {.error = Kind::OutOfRange};
+            return {negative_ ? -0.0 : 0.0, std::nullopt};
         }
-        if (ec != std::errc() || end != last || !std::isfinite(value))
-            throw ConversionError(Kind::NotANumber);
-        return value;
+        return {value, std::nullopt};
     }
 
     std::string_view text_;
@@ -394,7 +401,22 @@ class Scanner {
     std::int64_t significantIntegerDigits_ = 0;
     std::int64_t fractionLeadingZeros_ = 0;
     std::int64_t exponent_ = 0;
+    bool malformed_ = false;  // a step found the text no number
 };
+
+// `value` >= 0 in scientific notation with 14 decimals, correctly rounded: "1.23450000000000e+03".
+std::string_view Scientific14(double value, std::array<char, 32>& buffer) {
+#if defined(__wasi__)
+    // The browser's C++ library carries to_chars' tables at twice the size of the whole module;
+    // its printf is exact too, and no setlocale ever runs there to change the decimal point.
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.14e", value);
+    return {buffer.data(), std::size_t(length)};
+#else
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, 14);
+    return {buffer.data(), std::size_t(result.ptr - buffer.data())};
+#endif
+}
 
 // The digits of |value| rounded to 15 significant digits, without trailing zeros, and the
 // decimal exponent of the first: 1234.5 gives {"12345", 3}.
@@ -414,9 +436,7 @@ constexpr double kLargestFifteenDigits = 1.79769313486231e308;
 Decimal FifteenDigits(double value) {
     const double magnitude = std::fmin(std::fabs(value), kLargestFifteenDigits);
     std::array<char, 32> buffer{};  // "d.dddddddddddddde+ddd"
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                      std::chars_format::scientific, 14);
-    const std::string_view text(buffer.data(), std::size_t(result.ptr - buffer.data()));
+    const std::string_view text = Scientific14(magnitude, buffer);
     const std::size_t e = text.find('e');
     Decimal decimal;
     decimal.storage[0] = text[0];
@@ -472,7 +492,7 @@ std::string Localised(std::string ascii, const NumberFormat& format) {
 
 }  // namespace
 
-double TextToDouble(std::string_view text, const NumberFormat& format) {
+NumberRead ReadNumber(std::string_view text, const NumberFormat& format) {
     // Full-width forms read as their ASCII counterparts, before the locale's rules. Each of them
     // starts with the byte 0xEF.
     std::string halfWidth;
@@ -480,11 +500,24 @@ double TextToDouble(std::string_view text, const NumberFormat& format) {
     return Scanner(text, format).Read();
 }
 
+#if defined(__cpp_exceptions)
+double TextToDouble(std::string_view text, const NumberFormat& format) {
+    const NumberRead read = ReadNumber(text, format);
+    if (read.error) throw ConversionError(*read.error);
+    return read.value;
+}
+#endif
+
 double RoundDecimal(double value, int places) {
     static constexpr std::array<double, 16> kPowersOfTen = {
         1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    if (places < 0 || places >= static_cast<int>(kPowersOfTen.size()))
+    if (places < 0 || places >= static_cast<int>(kPowersOfTen.size())) {
+#if defined(__cpp_exceptions)
         throw std::invalid_argument("RoundDecimal: places out of range");
+#else
+        std::abort();  // a caller's mistake, never a user's input
+#endif
+    }
     if (!std::isfinite(value) || std::fabs(value) >= 0x1p52) return value;
 
     const double scale = kPowersOfTen[static_cast<std::size_t>(places)];

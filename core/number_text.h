@@ -3,6 +3,7 @@
 // process locale, so results never depend on setlocale().
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,14 +45,22 @@ class ConversionError : public std::runtime_error {
 // Reads [blanks][sign]digits[decimal digits][E[sign]digits][blanks], correctly rounded.
 // Full-width forms (U+FF10-U+FF19, U+FF0B-U+FF0E, U+FF25, U+FF45) read as their ASCII
 // counterparts first. Digits are Unicode decimal digits of any script; a sign is "+", "-" or
-// the locale's own, with or without its bidirectional marks; blanks are Unicode spaces, tab, CR and
-// LF. Grouping separators are accepted only in a well-formed integer part: groups of the locale's
-// sizes or of three
-// ("12,345", never "1,5"). A keyboard's stand-ins for a separator read as that separator (a
-// plain space for a no-break space, "'" for U+2019, "." and "," for the Arabic separators)
-// unless they could be the other separator. Throws ConversionError; never returns an infinity
-// or NaN. A magnitude below the smallest double reads as zero of that sign.
+// the locale's own, with or without its bidirectional marks; blanks are Unicode spaces, tab, CR
+// and LF. Grouping separators are accepted only in a well-formed integer part: groups of the
+// locale's sizes or of three ("12,345", never "1,5"). A keyboard's stand-ins for a separator
+// read as that separator (a plain space for a no-break space, "'" for U+2019, "." and "," for
+// the Arabic separators) unless they could be the other separator. Never gives an infinity or
+// NaN; a magnitude below the smallest double reads as zero of that sign.
+struct NumberRead {
+    double value = 0.0;
+    std::optional<ConversionError::Kind> error;  // why the text is no number, if it is none
+};
+NumberRead ReadNumber(std::string_view text, const NumberFormat& format);
+
+#if defined(__cpp_exceptions)
+// The same, throwing ConversionError for a text that is no number.
 double TextToDouble(std::string_view text, const NumberFormat& format);
+#endif
 
 // Nearest multiple of 10^-places (0 <= places <= 15), exact halves to even. Values too large to
 // carry a fractional digit (|value| >= 2^52) and non-finite values come back unchanged.

@@ -1,7 +1,6 @@
 #include "power.h"
 
 #include <cmath>
-#include <stdexcept>
 
 namespace quorvane {
 namespace {
@@ -12,46 +11,52 @@ constexpr double kPercent = 100.0;          // % -> fraction
 constexpr double kWattsPerKilowatt = 1000.0;
 constexpr int kDecimalPlaces = 3;
 
-// A stage of the computation overflowed, divided by zero or had no defined result.
-class ArithmeticError : public std::runtime_error {
-  public:
-    explicit ArithmeticError(int stage)
-        : std::runtime_error("non-finite value at stage " + std::to_string(stage)) {}
-};
-
-double Checked(double stageValue, int stage) {
-    if (!std::isfinite(stageValue)) throw ArithmeticError(stage);
+// A stage's value, or none where it overflowed, divided by zero or had no defined result.
+std::optional<double> Finite(double stageValue) {
+    if (!std::isfinite(stageValue)) return std::nullopt;
     return stageValue;
+}
+
+std::optional<double> Compute(CalculatorView& view, const NumberFormat& format) {
+    // All four texts are read before any is converted.
+    const std::string texts[] = {view.InputText(Input::Density), view.InputText(Input::Head),
+                                 view.InputText(Input::Flow), view.InputText(Input::Efficiency)};
+    double value[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const NumberRead read = ReadNumber(texts[i], format);
+        if (read.error) return std::nullopt;
+        value[i] = read.value;
+    }
+    const auto [density, head, flow, efficiency] = value;
+    // One operation at a time, in this order: regrouping would change the last bits.
+    const auto a = Finite(density * kGravity);
+    const auto b = a ? Finite(head * *a) : std::nullopt;
+    const auto c = b ? Finite(flow * *b / kSecondsPerHour) : std::nullopt;
+    const auto d = c ? Finite(*c / efficiency * kPercent / kWattsPerKilowatt) : std::nullopt;
+    if (!d) return std::nullopt;
+    return RoundDecimal(*d, kDecimalPlaces);
 }
 
 }  // namespace
 
 std::optional<double> Power(CalculatorView& view, const NumberFormat& format) noexcept {
+#if defined(__cpp_exceptions)
     try {
-        // All four texts are read before any is converted.
-        const std::string density = view.InputText(Input::Density);
-        const std::string head = view.InputText(Input::Head);
-        const std::string flow = view.InputText(Input::Flow);
-        const std::string efficiency = view.InputText(Input::Efficiency);
-
-        // One operation at a time, in this order: regrouping would change the last bits.
-        const double a = Checked(TextToDouble(density, format) * kGravity, 1);
-        const double b = Checked(TextToDouble(head, format) * a, 2);
-        const double c = Checked(TextToDouble(flow, format) * b / kSecondsPerHour, 3);
-        const double d =
-            Checked(c / TextToDouble(efficiency, format) * kPercent / kWattsPerKilowatt, 4);
-
-        const double rounded = RoundDecimal(d, kDecimalPlaces);
-        view.SetPowerText(DoubleToText(rounded, format));
-        return rounded;
-    } catch (...) {
+#endif
+        const std::optional<double> rounded = Compute(view, format);
         // The only sign of a failed computation is an empty result box.
+        view.SetPowerText(rounded ? DoubleToText(*rounded, format) : "");
+        return rounded;
+#if defined(__cpp_exceptions)
+    } catch (...) {
+        // The view itself failed: the result box is emptied if it can be.
         try {
             view.SetPowerText("");
         } catch (...) {
         }
         return std::nullopt;
     }
+#endif
 }
 
 }  // namespace quorvane

@@ -7,12 +7,14 @@ set -euo pipefail
 
 run=(
     cmake ninja-build g++ pkg-config dpkg-dev    # build, packaging
+    libfast-float-dev                            # the core's number reading
     qt6-base-dev libgl-dev fonts-dejavu-core     # the window
     librsvg2-bin imagemagick                     # its pictures, drawn at build time
     qt6-translations-l10n                        # Qt's own texts in the user's language
 )
 windows=(
     cmake ninja-build g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64  # the cross build
+    libfast-float-dev                            # the core's number reading
     librsvg2-bin imagemagick                     # the pictures, rendered at build time
     wixl msitools faketime                       # the installer, reproducible
     wine64                                       # to run it

@@ -63,13 +63,9 @@ void Reactions::LiveRecalc() {
 }
 
 bool Reactions::CheckEfficiencyLimit() {
-    double efficiency = 0;
-    try {
-        efficiency = TextToDouble(view_.InputText(Input::Efficiency), format_);
-    } catch (const ConversionError&) {
-        return false;  // nothing to compare; the recalculation that follows empties the result
-    }
-    if (efficiency <= 100) return false;
+    const NumberRead efficiency = ReadNumber(view_.InputText(Input::Efficiency), format_);
+    // No number: nothing to compare; the recalculation that follows empties the result.
+    if (efficiency.error || efficiency.value <= 100) return false;
     view_.EmptyInput(Input::Efficiency);
     // At once, not later: a deferred focus change would swallow the click that moved it. The
     // toolkit tells screen readers of the control that was left for only after this, so they

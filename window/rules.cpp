@@ -19,7 +19,7 @@ std::vector<const ControlEntry*> FocusOrder() {
 
 std::string DefaultText(const ControlEntry& entry, const NumberFormat& format) {
     if (entry.kind != ControlKind::TextBox || !*entry.text) return entry.text;
-    return DoubleToText(TextToDouble(entry.text, NumberFormat{}), format);
+    return DoubleToText(ReadNumber(entry.text, NumberFormat{}).value, format);
 }
 
 TextSpan WordKeyDeletion(int length, int cursor, int selectionStart, int selectionEnd,
