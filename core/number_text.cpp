@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+#include <fast_float/fast_float.h>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -9,8 +11,6 @@
 #include <cstdlib>
 #include <span>
 #include <system_error>
-
-#include <fast_float/fast_float.h>
 
 #include "decimal_digits.h"
 

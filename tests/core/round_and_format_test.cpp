@@ -160,7 +160,9 @@ TEST(DoubleToText, RoundTripsEveryRoundedResult) {
             const double value = (i % 2 ? 1.0 : -1.0) * std::pow(10.0, exponent(random));
             const double rounded = RoundDecimal(value, 3);
             const std::string text = DoubleToText(rounded, *format);
-            ASSERT_EQ(TextToDouble(text, *format), rounded) << text;
+            const NumberRead read = ReadNumber(text, *format);
+            ASSERT_EQ(read.error, std::nullopt) << text;
+            ASSERT_EQ(read.value, rounded) << text;
             ASSERT_EQ(text.find('E'), std::string::npos) << text;
         }
     }

@@ -1,0 +1,441 @@
+#!/usr/bin/python3
+"""The end-to-end cases of e2e_test.py on the calculator's page, in a real browser engine.
+
+Usage: browser_test.py ENGINE SITE_DIR OUT_DIR     ENGINE: chromium, firefox or webkit
+Serves SITE_DIR (the built page) on 127.0.0.1, opens it in the engine as a user would (Chromium
+through chromedriver, WebKitGTK through WebKitWebDriver in an X server of its own, Firefox
+through WebDriver BiDi) and plays the shared cases with keys and clicks at the table's places;
+then the engine's own configurations: languages, dark and forced colours, a phone's width,
+200 % zoom, and offline after one visit. Screenshots go to OUT_DIR. Exit 77 where the engine or
+its driver is missing.
+"""
+import http.server
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_test  # noqa: E402  (the shared cases and check())
+from e2e_test import check  # noqa: E402
+
+# W3C WebDriver key values, as xdotool names them in the shared cases.
+KEYS = {"Tab": "\ue004", "Return": "\ue007", "BackSpace": "\ue003", "Escape": "\ue00c",
+        "space": " ", "ctrl": "\ue009", "alt": "\ue00a", "shift": "\ue008", "super": "\ue03d"}
+TWIPS_WIDE = 6990
+
+
+def key_actions(chords):
+    """'ctrl+a' and the like as one W3C key action sequence: modifiers held around the key."""
+    actions = []
+    for chord in chords:
+        names = chord.split("+")
+        values = [KEYS.get(name, name) for name in names]
+        actions += [{"type": "keyDown", "value": v} for v in values]
+        actions += [{"type": "keyUp", "value": v} for v in reversed(values)]
+    return [{"type": "key", "id": "keyboard", "actions": actions}]
+
+
+def text_actions(text):
+    actions = []
+    for c in text:
+        actions += [{"type": "keyDown", "value": c}, {"type": "keyUp", "value": c}]
+    return [{"type": "key", "id": "keyboard", "actions": actions}]
+
+
+def click_actions(x, y):
+    return [{"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"},
+             "actions": [{"type": "pointerMove", "x": round(x), "y": round(y), "origin": "viewport"},
+                         {"type": "pointerDown", "button": 0}, {"type": "pause", "duration": 40},
+                         {"type": "pointerUp", "button": 0}]}]
+
+
+# What a copy puts on the clipboard, as the page's copy event sees it: the selection of the box
+# that has the focus, or the text the page sets itself.
+WATCH_COPIES = """
+if (!window.copies) {
+  window.copies = [];
+  document.addEventListener('copy', e => setTimeout(() => {
+    const box = document.activeElement;
+    const own = e.clipboardData && e.clipboardData.getData('text/plain');
+    window.copies.push(e.defaultPrevented ? own :
+        box.value.substring(box.selectionStart, box.selectionEnd));
+  }), true);
+}"""
+
+
+class Page:
+    """The calculator's page in one engine, driven through `perform` and `evaluate`."""
+    access_key = "alt+c"  # what the engine uses for an access key
+    scale = 1 / 15
+
+    def open(self, url):
+        self.navigate(url)
+        deadline = time.monotonic() + 10
+        while self.evaluate("document.getElementById('P') && document.getElementById('P').value") in (None, ""):
+            if time.monotonic() > deadline:
+                raise SystemExit("FAILED: no result on the page within 10 s")
+            time.sleep(0.05)
+        self.run(WATCH_COPIES)
+
+    def settle(self):
+        """Returns once the page has run what the last input queued (timers of 0 ms)."""
+        self.evaluate_async("setTimeout(() => setTimeout(done, 0), 0)")
+
+    def keys(self, *keys):
+        keys = [self.access_key if k == "alt+c" else k for k in keys]
+        self.perform(key_actions(keys))
+        self.settle()
+
+    def type(self, text):
+        self.perform(text_actions(text))
+        self.settle()
+
+    def frame(self):
+        return self.evaluate("(r => [r.left, r.top, r.width, r.height])"
+                             "(document.getElementById('window').getBoundingClientRect())")
+
+    def click(self, x, y):
+        left, top, width, _ = self.frame()
+        self.perform(click_actions(left + x * width / TWIPS_WIDE, top + y * width / TWIPS_WIDE))
+        self.settle()
+
+    def replace_text(self, x, y, text):
+        self.click(x, y)
+        self.keys("ctrl+a", "BackSpace")
+        self.type(text)
+
+    def copy_focused_box(self, *keys):
+        self.run("window.copies.length = 0")
+        self.keys(*(keys or ("ctrl+a", "ctrl+c")))
+        copies = self.evaluate("window.copies")
+        if copies:
+            return copies[-1]
+        # Browsers fire no copy for an empty selection; an empty box has nothing to copy.
+        return "" if self.evaluate("document.activeElement.value") == "" else e2e_test.SENTINEL
+
+    def client_width_height(self):
+        _, _, width, height = self.frame()
+        return round(width), round(height)
+
+    def focused(self):
+        return self.evaluate("document.activeElement.id")
+
+
+class Selenium(Page):
+    def __init__(self, driver):
+        from selenium.webdriver.remote.command import Command
+        self.driver, self.command = driver, Command
+
+    def navigate(self, url):
+        self.driver.get(url)
+
+    def perform(self, actions):
+        self.driver.execute(self.command.W3C_ACTIONS, {"actions": actions})
+        self.driver.execute(self.command.W3C_CLEAR_ACTIONS)
+
+    def evaluate(self, expression):
+        return self.driver.execute_script(f"return ({expression.strip()});")
+
+    def run(self, statements):
+        self.driver.execute_script(statements)
+
+    def evaluate_async(self, body):
+        self.driver.execute_async_script(f"const done = arguments[0]; {body};")
+
+    def screenshot(self, path):
+        self.driver.save_screenshot(path)
+
+    def close(self):
+        self.driver.quit()
+
+
+def chromium(settings):
+    from selenium import webdriver
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=800,600"):
+        options.add_argument(argument)
+    if "language" in settings:
+        options.add_argument(f"--lang={settings['language']}")
+        options.add_experimental_option("prefs", {"intl.accept_languages": settings["language"]})
+    driver = webdriver.Chrome(service=webdriver.ChromeService("/usr/bin/chromedriver"),
+                              options=options)
+    features = [{"name": "prefers-color-scheme", "value": settings.get("scheme", "light")},
+                {"name": "forced-colors", "value": "active" if settings.get("forced") else "none"}]
+    driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": features})
+    if "width" in settings or "zoom" in settings:
+        zoom = settings.get("zoom", 1)
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": settings.get("width", 800) // zoom, "height": settings.get("height", 600) // zoom,
+            "deviceScaleFactor": zoom, "mobile": False})
+    page = Selenium(driver)
+    page.tree = lambda: driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+    return page
+
+
+def webkit(settings):
+    from selenium import webdriver
+    options = webdriver.WebKitGTKOptions()
+    options.binary_location = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+    width, height = settings.get("width", 800), settings.get("height", 600)
+    options.add_argument("--automation")
+    options.add_argument(f"--geometry={width}x{height}")
+    environment = {}
+    if "language" in settings:  # WebKitGTK takes the page's language from the locale
+        locale = settings["language"].replace("-", "_") + ".UTF-8"
+        environment = {"LANG": locale, "LANGUAGE": settings["language"].replace("-", "_")}
+    if settings.get("scheme") == "dark":
+        environment["GTK_THEME"] = "Adwaita:dark"
+    saved = {k: os.environ.get(k) for k in environment}
+    os.environ.update(environment)
+    try:
+        driver = webdriver.WebKitGTK(options=options, service=webdriver.WebKitGTKService(
+            "/usr/bin/WebKitWebDriver"))
+    finally:
+        for k, v in saved.items():
+            os.environ.pop(k) if v is None else os.environ.update({k: v})
+    page = Selenium(driver)
+    page.access_key = "alt+c"
+    return page
+
+
+class Firefox(Page):
+    """Firefox ESR through WebDriver BiDi on a socket of its own: Debian has no geckodriver."""
+    access_key = "alt+shift+c"
+
+    def __init__(self, settings):
+        import websocket
+        self.profile = tempfile.mkdtemp()
+        prefs = {"intl.accept_languages": settings.get("language", "en-US"),
+                 "layout.css.prefers-color-scheme.content-override":
+                     0 if settings.get("scheme") == "dark" else 1,
+                 "browser.display.document_color_use": 2 if settings.get("forced") else 0,
+                 "layout.css.devPixelsPerPx": str(float(settings.get("zoom", 1))),
+                 "remote.prefs.recommended": True, "browser.shell.checkDefaultBrowser": False}
+        with open(os.path.join(self.profile, "user.js"), "w") as f:
+            for name, value in prefs.items():
+                f.write(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n")
+        self.process = subprocess.Popen(
+            ["/usr/bin/firefox-esr", "--headless", "--no-remote", "--profile", self.profile,
+             "--remote-debugging-port=0", "--width", str(settings.get("width", 800)),
+             "--height", str(settings.get("height", 600))],
+            stderr=subprocess.PIPE, stdout=subprocess.DEVNULL, text=True)
+        address = None
+        for line in self.process.stderr:
+            found = re.search(r"WebDriver BiDi listening on (ws://\S+)", line)
+            if found:
+                address = found.group(1)
+                break
+        if not address:
+            raise SystemExit("FAILED: Firefox did not open its WebDriver BiDi socket")
+        threading.Thread(target=lambda: [None for _ in self.process.stderr], daemon=True).start()
+        self.socket = websocket.create_connection(address + "/session", suppress_origin=True)
+        self.ids = iter(range(1, 1 << 30))
+        self.call("session.new", {"capabilities": {}})
+        self.context = self.call("browsingContext.getTree", {})["contexts"][0]["context"]
+        if "width" in settings:
+            zoom = settings.get("zoom", 1)
+            self.call("browsingContext.setViewport", {"context": self.context, "viewport": {
+                "width": settings["width"] // zoom, "height": settings.get("height", 600) // zoom}})
+
+    def call(self, method, params):
+        number = next(self.ids)
+        self.socket.send(json.dumps({"id": number, "method": method, "params": params}))
+        while True:
+            answer = json.loads(self.socket.recv())
+            if answer.get("id") == number:
+                if answer.get("type") == "error":
+                    raise SystemExit(f"FAILED: {method}: {answer.get('message')}")
+                return answer["result"]
+
+    def navigate(self, url):
+        self.call("browsingContext.navigate", {"context": self.context, "url": url,
+                                               "wait": "complete"})
+
+    def perform(self, actions):
+        self.call("input.performActions", {"context": self.context, "actions": actions})
+        self.call("input.releaseActions", {"context": self.context})
+
+    def script(self, expression, wait):
+        result = self.call("script.evaluate", {
+            "expression": expression, "awaitPromise": wait,
+            "target": {"context": self.context}})
+        if result.get("type") == "exception":
+            raise SystemExit(f"FAILED: script: {result['exceptionDetails'].get('text')}")
+        return plain(result["result"])
+
+    def evaluate(self, expression):
+        return self.script(f"({expression.strip()})", False)
+
+    def run(self, statements):
+        self.script(statements, False)
+
+    def evaluate_async(self, body):
+        self.script(f"new Promise(done => {{ {body}; }})", True)
+
+    def screenshot(self, path):
+        import base64
+        data = self.call("browsingContext.captureScreenshot", {"context": self.context})["data"]
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(data))
+
+    def close(self):
+        try:
+            self.call("session.end", {})
+        except Exception:  # the browser may close the socket first
+            pass
+        self.process.terminate()
+        self.process.wait(timeout=20)
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+def plain(value):
+    """A BiDi remote value as Python's."""
+    kind = value.get("type")
+    if kind in ("array",):
+        return [plain(v) for v in value.get("value", [])]
+    if kind in ("undefined", "null"):
+        return None
+    return value.get("value")
+
+
+ENGINES = {"chromium": (chromium, ["/usr/bin/chromium", "/usr/bin/chromedriver"]),
+           "firefox": (Firefox, ["/usr/bin/firefox-esr"]),
+           "webkit": (webkit, ["/usr/bin/WebKitWebDriver",
+                               "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"])}
+
+# Name, what the user set, the result at start.
+CONFIGURATIONS = [
+    ("de-DE", {"language": "de-DE"}, "6,983"),
+    ("ar-EG", {"language": "ar-EG"}, "\u0666\u066b\u0669\u0668\u0663"),
+    ("hi-IN", {"language": "hi-IN"}, "6.983"),
+    ("dark", {"scheme": "dark"}, "6.983"),
+    ("forced-colours", {"forced": True}, "6.983"),
+    ("phone", {"width": 360, "height": 640}, "6.983"),
+    ("zoom-200", {"zoom": 2}, "6.983"),
+]
+
+
+class Site:
+    """SITE_DIR on 127.0.0.1, on a port of its own, in a thread; stop() takes it away."""
+
+    def __init__(self, directory):
+        handler = lambda *a: QuietHandler(*a, directory=directory)  # noqa: E731
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/"
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def start(engine, settings, url):
+    page = ENGINES[engine][0](settings)
+    page.open(url)
+    return page
+
+
+def drive(page, out_dir, engine):
+    """The shared cases, as on the windows, and what screen readers get."""
+    width, height = page.client_width_height()
+    check("the page in the table's proportions", abs(height - width * 3780 / 6990) <= 1, True)
+    check("focus in H at load", page.focused(), "H")
+    page.keys("Tab", "Tab", "Tab", "Tab")
+    check("result at start", page.copy_focused_box(), "6.983")
+    page.screenshot(os.path.join(out_dir, f"page-{engine}.png"))
+    for scenario in e2e_test.SCENARIOS:
+        scenario(page)
+    if hasattr(page, "tree"):
+        accessibility_tree(page)
+
+
+def accessibility_tree(page):
+    """Names, descriptions, read-only, and the live region's words after Enter (Chromium)."""
+    page.replace_text(*e2e_test.Q, "120")
+    page.keys("Return")
+    nodes = page.tree()
+    by_name = {}
+    live = []
+    for node in nodes:
+        name = node.get("name", {}).get("value", "")
+        properties = {p["name"]: p["value"].get("value") for p in node.get("properties", [])}
+        if node.get("role", {}).get("value") == "textbox":
+            by_name[name] = (node.get("description", {}).get("value", ""),
+                             bool(properties.get("readonly")))
+        if properties.get("live") in ("polite", "assertive") and name:
+            live.append(name)
+    check("boxes: name, description, read-only", by_name, {
+        "Head": ("metres", False), "Flow": ("cubic metres per hour", False),
+        "Fluid Density": ("kilograms per cubic metre", False), "Pump Efficiency": ("percent", False),
+        "Power": ("kilowatts", True)})
+    check("live region after Enter", "Power 13.967 kilowatts" in " ".join(live), True)
+
+
+def configuration(engine, entry, url, out_dir):
+    name, settings, expected = entry
+    page = start(engine, settings, url)
+    try:
+        left, top, width, height = page.frame()
+        inner = page.evaluate("[innerWidth, innerHeight]")
+        check(f"{name}: nothing cut off", left >= 0 and left + width <= inner[0] + 0.5, True)
+        page.keys("Tab", "Tab", "Tab", "Tab")
+        check(f"{name}: result at start", page.copy_focused_box(), expected)
+        page.screenshot(os.path.join(out_dir, f"page-{engine}-{name}.png"))
+    finally:
+        page.close()
+
+
+def offline(engine, site, out_dir):
+    """After one visit the page starts without its server."""
+    page = start(engine, {}, site.url)
+    try:
+        page.evaluate_async("navigator.serviceWorker.ready.then(() => done())")
+        site.stop()
+        page.open(site.url)
+        page.keys("Tab", "Tab", "Tab", "Tab")
+        check("offline: result at start", page.copy_focused_box(), "6.983")
+        page.screenshot(os.path.join(out_dir, f"page-{engine}-offline.png"))
+    finally:
+        page.close()
+
+
+def main():
+    engine, site_dir, out_dir = sys.argv[1:4]
+    missing = [path for path in ENGINES[engine][1] if not os.path.exists(path)]
+    if missing:
+        print(f"SKIP: {engine}: not found: {' '.join(missing)} (scripts/setup.sh test installs it)")
+        return 77
+    os.makedirs(out_dir, exist_ok=True)
+    server = e2e_test.XServer() if engine == "webkit" else None
+    site = Site(site_dir)
+    try:
+        page = start(engine, {}, site.url)
+        try:
+            drive(page, out_dir, engine)
+        finally:
+            page.close()
+        for entry in CONFIGURATIONS:
+            configuration(engine, entry, site.url, out_dir)
+        offline(engine, site, out_dir)
+    finally:
+        if server:
+            server.stop()
+    failures = len(e2e_test.failures)
+    print(f"{engine}: " + ("all passed" if not failures else f"{failures} failed"))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
