@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running need (`setup.sh run`), what the
-# Windows build needs (`setup.sh windows`), or all of that and what the test suite needs too
+# Windows build needs (`setup.sh windows`), what the page in WebAssembly needs (`setup.sh web`),
+# or all of that and what the test suite needs too
 # (`setup.sh test`, the default). Idempotent: when all are present
 # it touches nothing. Uses sudo when not run as root.
 set -euo pipefail
@@ -19,6 +20,10 @@ windows=(
     wixl msitools faketime                       # the installer, reproducible
     wine64                                       # to run it
 )
+web=(
+    clang-19 lld-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32  # WebAssembly
+    libclang-rt-19-dev-wasm32 wasi-libc libfast-float-dev binaryen cmake ninja-build
+)
 test=(
     libgtest-dev libbenchmark-dev unicode-data   # tests, benchmarks
     clang libclang-rt-14-dev                     # fuzzing
@@ -29,8 +34,9 @@ test=(
 case "${1:-test}" in
     run) packages=("${run[@]}") ;;
     windows) packages=("${windows[@]}") ;;
-    test) packages=("${run[@]}" "${windows[@]}" "${test[@]}") ;;
-    *) echo "usage: setup.sh [run|windows|test]" >&2; exit 2 ;;
+    web) packages=("${web[@]}") ;;
+    test) packages=("${run[@]}" "${windows[@]}" "${web[@]}" "${test[@]}") ;;
+    *) echo "usage: setup.sh [run|windows|web|test]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -103,18 +104,29 @@ inline constexpr std::array kControls = std::to_array<ControlEntry>({
 });
 // clang-format on
 
+// Reached only through a mistake in the code: where the compiler evaluates it, the code does
+// not compile.
+[[noreturn]] inline void TableMistake(const char* what) {
+#if defined(__cpp_exceptions)
+    throw std::logic_error(what);
+#else
+    (void)what;
+    std::abort();
+#endif
+}
+
 // The row of the control called `name`; a name not in the table does not compile.
 consteval const ControlEntry& Row(std::string_view name) {
     for (const ControlEntry& entry : kControls)
         if (name == entry.name) return entry;
-    throw std::logic_error("no such control");
+    TableMistake("no such control");
 }
 
 // The text box that holds `input`: its name and default text.
 constexpr const ControlEntry& InputRow(Input input) {
     for (const ControlEntry& entry : kControls)
         if (entry.input == input) return entry;
-    throw std::logic_error("no box for this input");
+    TableMistake("no box for this input");
 }
 
 // Twips to device-independent pixels, rounded to the nearest: 15 twips to a pixel (1300 -> 87),
