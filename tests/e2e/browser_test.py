@@ -60,18 +60,18 @@ def click_actions(x, y):
 WATCH_COPIES = """
 if (!window.copies) {
   window.copies = [];
-  document.addEventListener('copy', e => setTimeout(() => {
+  addEventListener('copy', e => {  // on the way back up: the page's own handler has run
     const box = document.activeElement;
-    const own = e.clipboardData && e.clipboardData.getData('text/plain');
-    window.copies.push(e.defaultPrevented ? own :
+    window.copies.push(e.defaultPrevented ? e.clipboardData.getData('text/plain') :
         box.value.substring(box.selectionStart, box.selectionEnd));
-  }), true);
+  });
 }"""
 
 
 class Page:
     """The calculator's page in one engine, driven through `perform` and `evaluate`."""
     access_key = "alt+c"  # what the engine uses for an access key
+    focus_events = True  # the page is told when the focus leaves a box
     scale = 1 / 15
 
     def open(self, url):
@@ -164,8 +164,8 @@ def chromium(settings):
     if "language" in settings:
         options.add_argument(f"--lang={settings['language']}")
         options.add_experimental_option("prefs", {"intl.accept_languages": settings["language"]})
-    driver = webdriver.Chrome(service=webdriver.ChromeService("/usr/bin/chromedriver"),
-                              options=options)
+    from selenium.webdriver.chrome.service import Service
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     features = [{"name": "prefers-color-scheme", "value": settings.get("scheme", "light")},
                 {"name": "forced-colors", "value": "active" if settings.get("forced") else "none"}]
     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": features})
@@ -195,8 +195,7 @@ def webkit(settings):
     saved = {k: os.environ.get(k) for k in environment}
     os.environ.update(environment)
     try:
-        driver = webdriver.WebKitGTK(options=options, service=webdriver.WebKitGTKService(
-            "/usr/bin/WebKitWebDriver"))
+        driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
     finally:
         for k, v in saved.items():
             os.environ.pop(k) if v is None else os.environ.update({k: v})
@@ -206,8 +205,11 @@ def webkit(settings):
 
 
 class Firefox(Page):
-    """Firefox ESR through WebDriver BiDi on a socket of its own: Debian has no geckodriver."""
+    """Firefox ESR through WebDriver BiDi on a socket of its own: Debian has no geckodriver.
+    Its window never has the system's focus here, headless or in Xvfb, and Firefox then sends
+    the page no focus events: the cases that leave a box for another control cannot run."""
     access_key = "alt+shift+c"
+    focus_events = False
 
     def __init__(self, settings):
         import websocket
@@ -257,6 +259,7 @@ class Firefox(Page):
     def navigate(self, url):
         self.call("browsingContext.navigate", {"context": self.context, "url": url,
                                                "wait": "complete"})
+
 
     def perform(self, actions):
         self.call("input.performActions", {"context": self.context, "actions": actions})
@@ -310,6 +313,9 @@ ENGINES = {"chromium": (chromium, ["/usr/bin/chromium", "/usr/bin/chromedriver"]
            "webkit": (webkit, ["/usr/bin/WebKitWebDriver",
                                "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"])}
 
+# The shared cases that need the page told when the focus leaves a box.
+LEAVING_A_BOX = {e2e_test.efficiency_above_100, e2e_test.click_that_leaves_a_refused_efficiency}
+
 # Name, what the user set, the result at start.
 CONFIGURATIONS = [
     ("de-DE", {"language": "de-DE"}, "6,983"),
@@ -356,7 +362,10 @@ def drive(page, out_dir, engine):
     check("result at start", page.copy_focused_box(), "6.983")
     page.screenshot(os.path.join(out_dir, f"page-{engine}.png"))
     for scenario in e2e_test.SCENARIOS:
-        scenario(page)
+        if page.focus_events or scenario not in LEAVING_A_BOX:
+            scenario(page)
+        else:
+            print(f"SKIP: {engine}: {scenario.__name__}: the page gets no focus events here")
     if hasattr(page, "tree"):
         accessibility_tree(page)
 
@@ -365,22 +374,38 @@ def accessibility_tree(page):
     """Names, descriptions, read-only, and the live region's words after Enter (Chromium)."""
     page.replace_text(*e2e_test.Q, "120")
     page.keys("Return")
-    nodes = page.tree()
-    by_name = {}
-    live = []
-    for node in nodes:
-        name = node.get("name", {}).get("value", "")
-        properties = {p["name"]: p["value"].get("value") for p in node.get("properties", [])}
-        if node.get("role", {}).get("value") == "textbox":
-            by_name[name] = (node.get("description", {}).get("value", ""),
-                             bool(properties.get("readonly")))
-        if properties.get("live") in ("polite", "assertive") and name:
-            live.append(name)
-    check("boxes: name, description, read-only", by_name, {
+    boxes, live = {}, []
+    for _ in range(20):  # the words go in a moment after the focus events
+        time.sleep(0.05)
+        boxes, live = read_tree(page.tree())
+        if live:
+            break
+    check("boxes: name, description, read-only", boxes, {
         "Head": ("metres", False), "Flow": ("cubic metres per hour", False),
         "Fluid Density": ("kilograms per cubic metre", False), "Pump Efficiency": ("percent", False),
         "Power": ("kilowatts", True)})
-    check("live region after Enter", "Power 13.967 kilowatts" in " ".join(live), True)
+    check("live region after Enter", live, ["Power 13.967 kilowatts"])
+
+
+def read_tree(nodes):
+    """The text boxes as (description, read-only) by name, and the words in live regions."""
+    by_id = {node["nodeId"]: node for node in nodes}
+    boxes, live = {}, []
+
+    def words(node):
+        if node.get("role", {}).get("value") == "StaticText":
+            return [node.get("name", {}).get("value", "")]
+        return [w for child in node.get("childIds", []) if child in by_id
+                for w in words(by_id[child])]
+
+    for node in nodes:
+        properties = {p["name"]: p["value"].get("value") for p in node.get("properties", [])}
+        if node.get("role", {}).get("value") == "textbox":
+            boxes[node.get("name", {}).get("value", "")] = (
+                node.get("description", {}).get("value", ""), bool(properties.get("readonly")))
+        if properties.get("live") in ("polite", "assertive"):
+            live += [w for w in words(node) if w]
+    return boxes, live
 
 
 def configuration(engine, entry, url, out_dir):
@@ -418,7 +443,7 @@ def main():
         print(f"SKIP: {engine}: not found: {' '.join(missing)} (scripts/setup.sh test installs it)")
         return 77
     os.makedirs(out_dir, exist_ok=True)
-    server = e2e_test.XServer() if engine == "webkit" else None
+    server = e2e_test.XServer() if engine == "webkit" else None  # WebKitGTK has no headless mode
     site = Site(site_dir)
     try:
         page = start(engine, {}, site.url)

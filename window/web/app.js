@@ -4,6 +4,7 @@ const frame = document.getElementById('window');
 const boxes = [];          // by Input (density, head, flow, efficiency), then the result box
 const coloured = new Map(); // element -> its colour word, 0x00BBGGRR
 let wasm, memory, pointerDown = false, deliveryDue = false;
+let leaving = false, takenBack = null;  // in a box's focusout; the box to have the focus back
 const utf8 = new TextEncoder(), text8 = new TextDecoder();
 
 function write(text) {
@@ -24,13 +25,17 @@ const page = {
   live_state: () => { const c = document.getElementById('LiveCalc'); return c.indeterminate ? 2 : c.checked ? 1 : 0; },
   show_edited(box) { coloured.set(boxes[box], 0xFF0000); paint(); },
   has_focus: (box) => (document.activeElement === boxes[box] ? 1 : 0),
-  focus(box) { boxes[box].focus(); },
+  focus(box) {
+    boxes[box].focus();
+    if (leaving) takenBack = boxes[box];  // some engines finish the focus change after this
+  },
   schedule_delivery() { deliveryDue = true; setTimeout(deliver); },
   say(pointer, length, urgent) {
-    // Emptied first, so that the same words again are new words.
+    // Both regions emptied first: the same words again are new words, and no stale words
+    // stay behind.
     const region = document.getElementById(urgent ? 'urgent' : 'said');
     const words = read(pointer, length);
-    region.textContent = '';
+    for (const id of ['said', 'urgent']) document.getElementById(id).textContent = '';
     setTimeout(() => { region.textContent = words; }, 50);
   },
 };
@@ -142,9 +147,18 @@ function listen(decimal) {
     });
     box.addEventListener('focusout', (e) => {
       // To another control of the page: not to another tab or window, nor the page's own move.
-      if (e.relatedTarget && frame.contains(e.relatedTarget) && !wasm.moving_focus()) wasm.focus_left(input);
+      if (!e.relatedTarget || !frame.contains(e.relatedTarget) || takenBack || wasm.moving_focus()) return;
+      leaving = true;
+      wasm.focus_left(input);
+      leaving = false;
     });
   });
+  // Where the engine went on to the control that was clicked or tabbed to, the focus goes back.
+  addEventListener('focusin', (e) => {
+    const box = takenBack;
+    if (box && e.target !== box) box.focus();
+    takenBack = null;
+  }, true);
   document.getElementById('LiveCalc').addEventListener('change', () => wasm.live_calc_clicked());
   document.getElementById('Command1').addEventListener('click', () => wasm.calculate_pressed());
   // A click on the window's face leaves the focus where it is, as on a desktop window.
@@ -157,10 +171,7 @@ function listen(decimal) {
 }
 
 async function main() {
-  if (typeof WebAssembly !== 'object') {
-    document.getElementById('missing').hidden = false;
-    return;
-  }
+  if (typeof WebAssembly !== 'object') throw new Error('no WebAssembly');
   // The C library's stdio is linked in but never writes: its calls find no file.
   const wasi = { fd_close: () => 8, fd_seek: () => 8, fd_write: () => 8 };
   const imports = { page, wasi_snapshot_preview1: wasi };
@@ -168,7 +179,11 @@ async function main() {
   wasm = instance.exports;
   memory = wasm.memory;
   wasm._initialize();
-  const decimal = startIn(navigator.languages && navigator.languages.length ? navigator.languages : undefined);
+  // The browser's languages that are language tags: WebKitGTK passes the POSIX locale "C" on.
+  const tags = (navigator.languages || []).filter((tag) => {
+    try { return Intl.getCanonicalLocales(tag).length > 0; } catch { return false; }
+  });
+  const decimal = startIn(tags);
   const length = wasm.table();
   const table = JSON.parse(read(wasm.exchange(0), length));
   document.title = table.title;
@@ -182,4 +197,9 @@ async function main() {
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
 }
 
-main();
+// On bad ground one plain sentence says what is missing, instead of a dead form.
+main().catch((error) => {
+  frame.hidden = true;
+  document.getElementById('missing').hidden = false;
+  console.error(error);
+});
