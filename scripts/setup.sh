@@ -29,6 +29,8 @@ test=(
     clang libclang-rt-14-dev                     # fuzzing
     xvfb xauth xdotool xclip imagemagick python3-xlib  # end-to-end tests, screenshots
     dbus-daemon at-spi2-core python3-pyatspi     # what screen readers get, through AT-SPI
+    chromium chromium-driver firefox-esr webkit2gtk-driver  # the page in three engines
+    python3-selenium python3-websocket locales-all      # their drivers; languages for WebKitGTK
     desktop-file-utils appstream lintian man-db  # package checks
 )
 case "${1:-test}" in
