@@ -13,4 +13,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Debian's wasm32 C++ ABI library has no exceptions: the code reports failures by value there.
-set(CMAKE_CXX_FLAGS_INIT "-fno-exceptions")
+# Nothing asks for run-time type information, which would only weigh the module down.
+set(CMAKE_CXX_FLAGS_INIT "-fno-exceptions -fno-rtti")

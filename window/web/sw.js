@@ -2,7 +2,7 @@
 // network. The network first, while there is one: a new build is seen at once.
 const CACHE = 'quorvane-@PROJECT_VERSION@';
 const FILES = ['./', 'index.html', 'style.css', 'app.js', 'quorvane.wasm', 'manifest.webmanifest',
-               'logo.svg', 'formula-ink.svg', 'icon.svg', 'icon-128.png', 'icon-256.png'];
+               'logo.svg', 'formula-ink.svg', 'icon.svg', 'icon-256.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES))
