@@ -1,0 +1,101 @@
+#!/usr/bin/python3
+"""The page against a yardstick, side by side in one run of headless Chromium, and Power in
+WebAssembly against the native build.
+
+Usage: bench/web_bench.py [NATIVE_BUILD] [WASM_BUILD] [ROUNDS]
+       (defaults: build, build-wasm, 15; the native build needs -DQUORVANE_BENCH=ON, the
+       WebAssembly one is scripts/web.sh's)
+Prints the median time from navigation to "6.983" shown, for the page and for a plain page with
+the same controls computing in plain script (bench/web/yardstick/); nanoseconds a Power call in
+WebAssembly and natively (core_bench's BM_Power); the size of the page's files. Goals: page
+<= 1.2x the yardstick, Power <= 2x native, the page <= 150 kB.
+"""
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+from browser_test import Site, chromium  # noqa: E402
+
+# Notes the moment the result shows "6.983", polled without timer clamping.
+SHOWN = """
+(function poll() {
+  const p = document.getElementById('P');
+  if (p && p.value === '6.983') { window.shown = performance.now(); return; }
+  const channel = new MessageChannel();
+  channel.port1.onmessage = poll;
+  channel.port2.postMessage(0);
+})();"""
+
+
+def lay_out(wasm_build, where):
+    subprocess.run(["cmake", "--build", wasm_build, "--target", "power_loop"], check=True,
+                   capture_output=True)
+    site = os.path.join(wasm_build, "window", "web", "site")
+    shutil.copytree(site, os.path.join(where, "page"))
+    shutil.copytree(os.path.join(HERE, "web", "yardstick"), os.path.join(where, "yardstick"))
+    for picture in ("logo.svg", "formula-ink.svg"):
+        shutil.copy(os.path.join(site, picture), os.path.join(where, "yardstick"))
+    os.makedirs(os.path.join(where, "power"))
+    for name in ("power.html", "power.js"):
+        shutil.copy(os.path.join(HERE, "web", name), os.path.join(where, "power"))
+    shutil.copy(os.path.join(wasm_build, "bench", "web", "power_loop.wasm"),
+                os.path.join(where, "power"))
+    return sum(os.path.getsize(os.path.join(site, f)) for f in os.listdir(site))
+
+
+def shown_after(page, url):
+    page.navigate(url)
+    for _ in range(200):
+        shown = page.evaluate("window.shown")
+        if shown:
+            return shown
+        page.settle()
+    raise SystemExit(f"{url}: no 6.983 shown")
+
+
+def native_power(native_build):
+    out = subprocess.run([os.path.join(native_build, "bench", "core_bench"),
+                          "--benchmark_filter=^BM_Power$", "--benchmark_format=json"],
+                         check=True, capture_output=True, text=True).stdout
+    return json.loads(out)["benchmarks"][0]["cpu_time"]
+
+
+def main():
+    native_build = sys.argv[1] if len(sys.argv) > 1 else "build"
+    wasm_build = sys.argv[2] if len(sys.argv) > 2 else "build-wasm"
+    rounds = int(sys.argv[3]) if len(sys.argv) > 3 else 15
+    with tempfile.TemporaryDirectory() as where:
+        size = lay_out(wasm_build, where)
+        site = Site(where)
+        page = chromium({})
+        try:
+            page.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": SHOWN})
+            times = {"page": [], "yardstick": []}
+            for _ in range(rounds + 1):  # the first round fills the caches, and is not counted
+                for name in times:
+                    times[name].append(shown_after(page, f"{site.url}{name}/"))
+            page.navigate(f"{site.url}power/power.html")
+            page.driver.set_script_timeout(60)
+            wasm = page.driver.execute_async_script(
+                "window.result.then(arguments[0], e => arguments[0](String(e)))")
+        finally:
+            page.close()
+            site.stop()
+    medians = {name: statistics.median(t[1:]) for name, t in times.items()}
+    native = native_power(native_build)
+    print(f"navigation to 6.983: page {medians['page']:.1f} ms, yardstick "
+          f"{medians['yardstick']:.1f} ms: {medians['page'] / medians['yardstick']:.2f}x "
+          f"(goal <= 1.2x), median of {rounds}")
+    print(f"Power a call: WebAssembly {wasm:.0f} ns, native {native:.0f} ns: "
+          f"{wasm / native:.2f}x (goal <= 2x)")
+    print(f"the page's files: {size} bytes (goal <= 150 kB)")
+
+
+if __name__ == "__main__":
+    main()
