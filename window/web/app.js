@@ -62,13 +62,15 @@ function startIn(locale) {
   return texts[0];
 }
 
-const em = (twips) => `${twips / 180}em`;
+// Places in hundredths of the window's width: the same on every control, whatever its font.
+let wide = 1;
+const at = (twips) => `${(twips * 100) / wide}cqw`;
 
 function place(element, c) {
   element.id = c.name;
   element.classList.add('control');
-  Object.assign(element.style, { left: em(c.left), top: em(c.top), width: em(c.width),
-                                 height: em(c.height) });
+  Object.assign(element.style, { left: at(c.left), top: at(c.top), width: at(c.width),
+                                 height: at(c.height) });
   if (c.colour >= 0) coloured.set(element, c.colour);
   frame.append(element);
   return element;
@@ -187,6 +189,9 @@ async function main() {
   const length = wasm.table();
   const table = JSON.parse(read(wasm.exchange(0), length));
   document.title = table.title;
+  wide = table.width;
+  frame.style.setProperty('--wide', table.width / 180);  // 180 twips an em
+  frame.style.setProperty('--high', table.height / 180);
   const byName = Object.fromEntries(table.controls.map((c) => [c.name, c]));
   table.controls.forEach((c) => create(c, byName));
   frame.hidden = false;
