@@ -26,7 +26,7 @@ from e2e_test import check  # noqa: E402
 
 # W3C WebDriver key values, as xdotool names them in the shared cases.
 KEYS = {"Tab": "\ue004", "Return": "\ue007", "BackSpace": "\ue003", "Escape": "\ue00c",
-        "space": " ", "ctrl": "\ue009", "alt": "\ue00a", "shift": "\ue008", "super": "\ue03d"}
+        "space": " ", "KP_Decimal": "\ue028", "ctrl": "\ue009", "alt": "\ue00a", "shift": "\ue008", "super": "\ue03d"}
 TWIPS_WIDE = 6990
 
 
@@ -418,6 +418,12 @@ def configuration(engine, entry, url, out_dir):
         page.keys("Tab", "Tab", "Tab", "Tab")
         check(f"{name}: result at start", page.copy_focused_box(), expected)
         page.screenshot(os.path.join(out_dir, f"page-{engine}-{name}.png"))
+        if name == "de-DE":  # the keypad's decimal key types the user's separator
+            page.replace_text(*e2e_test.Q, "1")
+            page.keys("KP_Decimal")
+            page.type("5")
+            page.keys("Return")
+            check(f"{name}: flow 1, keypad decimal, 5 and Enter", e2e_test.result(page), "0,175")
     finally:
         page.close()
 

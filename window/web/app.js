@@ -4,7 +4,6 @@ const frame = document.getElementById('window');
 const boxes = [];          // by Input (density, head, flow, efficiency), then the result box
 const coloured = new Map(); // element -> its colour word, 0x00BBGGRR
 let wasm, memory, pointerDown = false, deliveryDue = false;
-let leaving = false, takenBack = null;  // in a box's focusout; the box to have the focus back
 const utf8 = new TextEncoder(), text8 = new TextDecoder();
 
 function write(text) {
@@ -25,10 +24,7 @@ const page = {
   live_state: () => { const c = document.getElementById('LiveCalc'); return c.indeterminate ? 2 : c.checked ? 1 : 0; },
   show_edited(box) { coloured.set(boxes[box], 0xFF0000); paint(); },
   has_focus: (box) => (document.activeElement === boxes[box] ? 1 : 0),
-  focus(box) {
-    boxes[box].focus();
-    if (leaving) takenBack = boxes[box];  // some engines finish the focus change after this
-  },
+  focus(box) { boxes[box].focus(); },
   schedule_delivery() { deliveryDue = true; setTimeout(deliver); },
   say(pointer, length, urgent) {
     // Both regions emptied first: the same words again are new words, and no stale words
@@ -149,18 +145,9 @@ function listen(decimal) {
     });
     box.addEventListener('focusout', (e) => {
       // To another control of the page: not to another tab or window, nor the page's own move.
-      if (!e.relatedTarget || !frame.contains(e.relatedTarget) || takenBack || wasm.moving_focus()) return;
-      leaving = true;
-      wasm.focus_left(input);
-      leaving = false;
+      if (e.relatedTarget && frame.contains(e.relatedTarget) && !wasm.moving_focus()) wasm.focus_left(input);
     });
   });
-  // Where the engine went on to the control that was clicked or tabbed to, the focus goes back.
-  addEventListener('focusin', (e) => {
-    const box = takenBack;
-    if (box && e.target !== box) box.focus();
-    takenBack = null;
-  }, true);
   document.getElementById('LiveCalc').addEventListener('change', () => wasm.live_calc_clicked());
   document.getElementById('Command1').addEventListener('click', () => wasm.calculate_pressed());
   // A click on the window's face leaves the focus where it is, as on a desktop window.
