@@ -7,18 +7,12 @@
 #include <string>
 
 #include "control_table.h"
+#include "defaults_view.h"
 #include "power.h"
 
 namespace {
 
 using namespace quorvane;
-
-class DefaultsView : public CalculatorView {
-  public:
-    std::string InputText(Input input) override { return InputRow(input).text; }
-    void SetPowerText(std::string_view text) override { shown = text; }
-    std::string shown;
-};
 
 const NumberFormat kEnglish{".", ","};
 

@@ -1,22 +1,8 @@
 // Power in WebAssembly, for bench/web_bench.py to time against the native core_bench's BM_Power:
 // the same view over the window's default texts, called `count` times.
-#include <string>
+#include "defaults_view.h"
 
-#include "control_table.h"
-#include "power.h"
-
-namespace {
-
-using namespace quorvane;
-
-class DefaultsView : public CalculatorView {
-  public:
-    std::string InputText(Input input) override { return InputRow(input).text; }
-    void SetPowerText(std::string_view text) override { shown = text; }
-    std::string shown;
-};
-
-}  // namespace
+using quorvane::NumberFormat;
 
 // The last result, so that no call can be left out.
 extern "C" __attribute__((export_name("power_loop"))) double PowerLoop(int count) {

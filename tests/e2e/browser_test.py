@@ -105,10 +105,7 @@ class Page:
         self.perform(click_actions(left + x * width / TWIPS_WIDE, top + y * width / TWIPS_WIDE))
         self.settle()
 
-    def replace_text(self, x, y, text):
-        self.click(x, y)
-        self.keys("ctrl+a", "BackSpace")
-        self.type(text)
+    replace_text = e2e_test.Calculator.replace_text  # a click, select all, delete, type
 
     def copy_focused_box(self, *keys):
         self.run("window.copies.length = 0")
