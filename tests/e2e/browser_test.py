@@ -405,8 +405,18 @@ def read_tree(nodes):
     return boxes, live
 
 
+# What each engine's driver can set as a user would; the rest is reported skipped there.
+SETTABLE = {"chromium": {"language", "scheme", "forced", "width", "height", "zoom"},
+            "firefox": {"language", "scheme", "forced", "width", "height", "zoom"},
+            "webkit": {"language", "scheme", "width", "height"}}
+
+
 def configuration(engine, entry, url, out_dir):
     name, settings, expected = entry
+    unsettable = set(settings) - SETTABLE[engine]
+    if unsettable:
+        print(f"SKIP: {engine}: {name}: its driver cannot set {', '.join(sorted(unsettable))}")
+        return
     page = start(engine, settings, url)
     try:
         left, top, width, height = page.frame()
