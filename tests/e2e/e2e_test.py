@@ -356,8 +356,21 @@ def calculate_and_its_access_key(calculator):
     calculator.click(*LIVE_CALC)
 
 
+def access_key_that_leaves_a_refused_efficiency(calculator):
+    calculator.replace_text(*E, "150")
+    calculator.keys("alt+c")  # leaves E, which takes the focus back; Calculate still acts
+    calculator.type("7")
+    check("efficiency 150 and Alt+C: the cursor back in E", calculator.copy_focused_box(), "7")
+    calculator.keys("BackSpace")
+    check("efficiency 150 and Alt+C: P", result(calculator), "")
+    calculator.replace_text(*E, "70")
+    calculator.keys("Return")
+    check("efficiency 70 again", result(calculator), "13.967")
+
+
 SCENARIOS = [flow_and_enter, live_calculation_off_and_on, efficiency_above_100,
-             click_that_leaves_a_refused_efficiency, calculate_and_its_access_key]
+             click_that_leaves_a_refused_efficiency, calculate_and_its_access_key,
+             access_key_that_leaves_a_refused_efficiency]
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -3,7 +3,7 @@
 const frame = document.getElementById('window');
 const boxes = [];          // by Input (density, head, flow, efficiency), then the result box
 const coloured = new Map(); // element -> its colour word, 0x00BBGGRR
-let wasm, memory, pointerDown = false, deliveryDue = false;
+let wasm, memory, pointerDown = false, deliveryDue = false, accessKey = '';
 const utf8 = new TextEncoder(), text8 = new TextDecoder();
 
 function write(text) {
@@ -93,7 +93,9 @@ function create(c, byName) {
     label.append(make('input', { type: 'checkbox', id: c.name, checked: !!c.checked }), c.text);
   } else if (c.kind === 'button') {
     const key = c.text[c.text.indexOf('&') + 1];
-    const button = place(make('button', { type: 'button', accessKey: key.toLowerCase() }), c);
+    const button = place(make('button', { type: 'button' }), c);
+    accessKey = key.toLowerCase();
+    button.setAttribute('aria-keyshortcuts', `Alt+${key.toUpperCase()}`);
     const [before, after] = c.text.split(`&${key}`);
     button.append(before, make('u', { textContent: key }), after);
   } else if (c.kind === 'line') {
@@ -124,6 +126,14 @@ function paint() {
   formula.style.setProperty('--ink', css(wasm.formula_ink(face, field, text, 0)));
 }
 
+// Alt with the letter (and Shift, as Firefox has it; Control-Option on a Mac), by its place
+// where the layout types no Latin letter there; never AltGr, which types characters.
+function accessKeyPressed(e) {
+  const latin = /^[a-z]$/i.test(e.key) ? e.key.toLowerCase() : '';
+  const letter = latin || (e.code === `Key${accessKey.toUpperCase()}` ? accessKey : '');
+  return letter === accessKey && e.altKey && !e.metaKey && !e.getModifierState('AltGraph');
+}
+
 function listen(decimal) {
   boxes.forEach((box, input) => {
     box.addEventListener('dblclick', () => box.select());
@@ -149,9 +159,25 @@ function listen(decimal) {
     });
   });
   document.getElementById('LiveCalc').addEventListener('change', () => wasm.live_calc_clicked());
-  document.getElementById('Command1').addEventListener('click', () => wasm.calculate_pressed());
-  // A click on the window's face leaves the focus where it is, as on a desktop window.
-  frame.addEventListener('mousedown', (e) => { if (e.target === frame) e.preventDefault(); });
+  const button = document.getElementById('Command1');
+  button.addEventListener('click', () => wasm.calculate_pressed());
+  // The access key in script: a browser's own may move the focus twice, and take it from the
+  // refused box that took it back.
+  addEventListener('keydown', (e) => {
+    if (!accessKeyPressed(e)) return;
+    e.preventDefault();
+    button.focus();  // the box is left first, as on a click
+    button.click();
+  }, true);
+  // A click on the window's face leaves the focus where it is, as on a desktop window. One on
+  // the button or the check box gives it the focus here, where Safari would give none, so that
+  // the box it leaves reacts before the control acts (and may take the focus back).
+  frame.addEventListener('mousedown', (e) => {
+    const target = e.target.closest('label') ? e.target.closest('label').control : e.target;
+    const control = target && target.closest('button, input[type=checkbox]');
+    if (control || e.target === frame) e.preventDefault();
+    if (control && control !== document.activeElement) control.focus();
+  });
   addEventListener('pointerdown', () => { pointerDown = true; }, true);
   addEventListener('click', () => { pointerDown = false; setTimeout(deliver); });
   addEventListener('pointerup', () => setTimeout(() => { pointerDown = false; deliver(); }));
