@@ -146,6 +146,8 @@ class Selenium(Page):
         self.driver.execute_async_script(f"const done = arguments[0]; {body};")
 
     def screenshot(self, path):
+        # WebKitGTK's shot is of the last frame painted: let the pictures and focus reach one.
+        self.evaluate_async("requestAnimationFrame(() => requestAnimationFrame(done))")
         self.driver.save_screenshot(path)
 
     def close(self):
@@ -196,6 +198,11 @@ def webkit(settings):
     finally:
         for k, v in saved.items():
             os.environ.pop(k) if v is None else os.environ.update({k: v})
+    if "width" in settings:  # MiniBrowser ignores --geometry, and is never narrower than 447
+        driver.set_window_rect(width=width, height=height)
+        actual = driver.execute_script("return innerWidth")
+        if actual != width:
+            print(f"note: webkit: the viewport is {actual} pixels wide, not {width}")
     page = Selenium(driver)
     page.access_key = "alt+c"
     return page
