@@ -245,10 +245,11 @@ class Firefox(Page):
         self.ids = iter(range(1, 1 << 30))
         self.call("session.new", {"capabilities": {}})
         self.context = self.call("browsingContext.getTree", {})["contexts"][0]["context"]
-        if "width" in settings:
+        if "width" in settings or "zoom" in settings:  # zoomed: fewer CSS pixels in the window
             zoom = settings.get("zoom", 1)
             self.call("browsingContext.setViewport", {"context": self.context, "viewport": {
-                "width": settings["width"] // zoom, "height": settings.get("height", 600) // zoom}})
+                "width": settings.get("width", 800) // zoom,
+                "height": settings.get("height", 600) // zoom}})
 
     def call(self, method, params):
         number = next(self.ids)
