@@ -596,20 +596,28 @@ class WindowTest : public QObject {
     void accessibleGeometry_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("cursor");
-        QTest::addColumn<int>("shown");  // this character must be within the box
-        QTest::newRow("short") << "997.01" << 0 << 5;
-        QTest::newRow("40 digits, cursor at the end") << QString(40, '7') + "1" << 41 << 40;
-        QTest::newRow("40 digits, cursor at the start") << "1" + QString(40, '7') << 0 << 0;
-        QTest::newRow("Arabic minus") << QString::fromUtf8("؜-٣٠") << 0 << 3;
-        QTest::newRow("surrogate pairs") << QString::fromUtf8("𝟑𝟎") << 4 << 2;
+        QTest::addColumn<int>("shown");      // this character must be within the box
+        QTest::addColumn<bool>("leftward");  // the last character left of the first
+        QTest::newRow("short") << "997.01" << 0 << 5 << false;
+        QTest::newRow("40 digits, cursor at the end")
+            << QString(40, '7') + "1" << 41 << 40 << false;
+        QTest::newRow("40 digits, cursor at the start")
+            << "1" + QString(40, '7') << 0 << 0 << false;
+        QTest::newRow("Arabic minus") << QString::fromUtf8("؜-٣٠") << 0 << 3 << true;
+        QTest::newRow("surrogate pairs") << QString::fromUtf8("𝟑𝟎") << 4 << 2 << false;
         // Long texts are measured piece by piece: the pieces must add up to where the box draws.
-        QTest::newRow("5000 digits, across pieces") << QString(5000, '7') + "1" << 1030 << 1029;
-        QTest::newRow("a blank ends a piece") << QString("12 3 ").repeated(1200) << 2052 << 2051;
+        QTest::newRow("5000 digits, across pieces")
+            << QString(5000, '7') + "1" << 1030 << 1029 << false;
+        QTest::newRow("a blank ends a piece")
+            << QString("12 3 ").repeated(1200) << 2052 << 2051 << false;
+        QTest::newRow("Adlam digits, right to left")
+            << QString::fromUtf8("𞥓").repeated(2500) << 5000 << 2499 << true;
     }
     void accessibleGeometry() {
         QFETCH(QString, text);
         QFETCH(int, cursor);
         QFETCH(int, shown);
+        QFETCH(bool, leftward);
         QLineEdit* density = box("D");
         density->setText(text);
         density->setCursorPosition(cursor);
@@ -618,6 +626,8 @@ class WindowTest : public QObject {
             QAccessible::queryAccessibleInterface(density)->textInterface();
         const QRect inside(density->mapToGlobal(QPoint(0, 0)), density->size());
         QVERIFY(inside.contains(accessible->characterRect(shown)));
+        const int last = accessible->characterCount() - 1;
+        QCOMPARE(accessible->characterRect(last).x() < accessible->characterRect(0).x(), leftward);
         for (int offset = 0; offset < accessible->characterCount(); ++offset) {
             const QRect rect = accessible->characterRect(offset);
             const bool invisible =  // a mark
@@ -625,7 +635,8 @@ class WindowTest : public QObject {
             QVERIFY(rect.width() > 0 || invisible);
             if (!inside.contains(rect) || invisible) continue;
             const QPoint middle = density->mapFromGlobal(rect.center());
-            const int own = density->cursorPositionAt(middle);  // a boundary of this character
+            // A boundary of this character; the box counts UTF-16 units, the reader characters.
+            const int own = int(text.left(density->cursorPositionAt(middle)).toUcs4().size());
             int start = 0, end = 0;
             accessible->textAtOffset(offset, QAccessible::CharBoundary, &start, &end);
             QVERIFY2(own == start || own == end, qPrintable(QString::number(offset)));

@@ -43,7 +43,7 @@ std::pair<int, int> TrimmedSpan(const QString& text) {
 // True where every character of the text is drawn left to right at one level, in the order of
 // the text: no right-to-left letters, no Arabic digits, no embeddings or isolates.
 bool AllLeftToRight(const QString& text) {
-    for (const QChar c : text) switch (c.direction()) {
+    for (const char32_t c : text.toUcs4()) switch (QChar::direction(c)) {  // Adlam's are pairs
             case QChar::DirR:
             case QChar::DirAL:
             case QChar::DirAN:
