@@ -319,8 +319,7 @@ ENGINES = {"chromium": (chromium, ["/usr/bin/chromium", "/usr/bin/chromedriver"]
                                "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"])}
 
 # The shared cases that need the page told when the focus leaves a box.
-LEAVING_A_BOX = {e2e_test.efficiency_above_100, e2e_test.click_that_leaves_a_refused_efficiency,
-                 e2e_test.access_key_that_leaves_a_refused_efficiency}
+LEAVING_A_BOX = {e2e_test.efficiency_above_100, e2e_test.click_that_leaves_a_refused_efficiency}
 
 # Name, what the user set, the result at start.
 CONFIGURATIONS = [
