@@ -122,6 +122,11 @@ consteval const ControlEntry& Row(std::string_view name) {
     TableMistake("no such control");
 }
 
+// The place of a control's row in the table: a front end keeps its controls by it.
+inline std::size_t RowIndex(const ControlEntry& entry) {
+    return std::size_t(&entry - kControls.data());
+}
+
 // The text box that holds `input`: its name and default text.
 constexpr const ControlEntry& InputRow(Input input) {
     for (const ControlEntry& entry : kControls)

@@ -17,6 +17,24 @@ std::vector<const ControlEntry*> FocusOrder() {
     return order;
 }
 
+bool TakesFocus(const ControlEntry* control) {
+    return control && control->tab >= 0;
+}
+
+std::vector<const ControlEntry*> CreationOrder() {
+    std::vector<const ControlEntry*> order;
+    const auto add = [&order](const ControlEntry& entry) {
+        if (std::ranges::find(order, &entry) == order.end()) order.push_back(&entry);
+    };
+    for (const ControlEntry* entry : FocusOrder()) {
+        for (const ControlEntry& caption : kControls)
+            if (entry->caption && std::string_view(entry->caption) == caption.name) add(caption);
+        add(*entry);
+    }
+    for (const ControlEntry& entry : kControls) add(entry);
+    return order;
+}
+
 std::string DefaultText(const ControlEntry& entry, const NumberFormat& format) {
     if (entry.kind != ControlKind::TextBox || !*entry.text) return entry.text;
     return DoubleToText(ReadNumber(entry.text, NumberFormat{}).value, format);
@@ -27,6 +45,26 @@ TextSpan WordKeyDeletion(int length, int cursor, int selectionStart, int selecti
     if (selectionStart != selectionEnd)
         return {std::min(selectionStart, selectionEnd), std::max(selectionStart, selectionEnd)};
     return towardStart ? TextSpan{0, cursor} : TextSpan{cursor, length};
+}
+
+double FactorFor(const ControlEntry& entry, int hintWidth, int hintHeight) {
+    constexpr int kCaptionSpare = 3;  // pixels beside a caption's text
+    double factor = double(hintHeight) / TwipsToPixels(entry.height);
+    if (entry.kind == ControlKind::Label || entry.kind == ControlKind::CheckBox ||
+        entry.kind == ControlKind::Button)
+        factor = std::max(factor, double(hintWidth + kCaptionSpare) / TwipsToPixels(entry.width));
+    return factor;
+}
+
+bool ShrinkFont(FontSize& size, double dpi) {
+    if (size.points > 0) {
+        if (size.points <= kSmallestPoints) return false;
+        size.points = std::max(kSmallestPoints, size.points - 0.5);
+        return true;
+    }
+    if (size.pixels <= SmallestPixels(dpi)) return false;
+    --size.pixels;
+    return true;
 }
 
 int SmallestPixels(double dpi) {

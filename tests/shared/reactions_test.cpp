@@ -8,6 +8,7 @@
 #include <map>
 #include <ostream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,94 +18,98 @@
 namespace quorvane {
 namespace {
 
-const std::map<std::string, Input> kBoxes = {
-    {"H", Input::Head}, {"Q", Input::Flow}, {"D", Input::Density}, {"E", Input::Efficiency}};
-
 // A window as a toolkit would run it: the focus moving out of a box raises FocusLeft at once,
-// nested; emptying a box raises TextChanged; a click on the check box toggles it first. Every
-// request is logged in order.
+// nested; a text set by the program raises TextChanged, as Qt's and Win32's boxes do; a click on
+// the check box toggles it first. Every request is logged in order.
 class FakeWindow : public WindowView {
   public:
     Reactions reactions{*this, NumberFormat{}};
-    std::map<Input, std::string> texts = {{Input::Head, "30"},
-                                          {Input::Flow, "60"},
-                                          {Input::Density, "997.01"},
-                                          {Input::Efficiency, "70"}};
-    std::string power, focus = "H";
+    std::map<std::string, std::string> texts = {
+        {"H", "30"}, {"Q", "60"}, {"D", "997.01"}, {"E", "70"}, {"P", ""}};
+    std::string focus = "H";
     LiveState live = LiveState::Checked;
     std::vector<std::string> log;
     bool scheduled = false;
 
-    std::string InputText(Input input) override { return texts[input]; }
-    void SetPowerText(std::string_view text) override {
-        power = text;
-        log.push_back("P=" + power);
+    std::string Text(const ControlEntry& c) override { return texts[c.name]; }
+    void SetText(const ControlEntry& c, std::string_view text) override {
+        log.push_back(std::string(c.name) + "=" + std::string(text));
+        Edit(c.name, std::string(text));
     }
-    std::string PowerText() override { return power; }
-    LiveState LiveCalcState() override { return live; }
-    void EmptyInput(Input input) override {
-        log.push_back("empty " + NameOf(input));
-        Edit(input, "");
+    LiveState Checked(const ControlEntry&) override { return live; }
+    void Recolour(const ControlEntry& c) override {
+        if (reactions.Colour(c) == kBlue) log.push_back("blue " + std::string(c.name));
     }
-    void ShowEdited(Input input) override { log.push_back("blue " + NameOf(input)); }
-    bool HasFocus(Input input) override { return focus == NameOf(input); }
-    void FocusInput(Input input) override {
-        log.push_back("focus " + NameOf(input));
-        MoveFocus(NameOf(input));
+    bool HasFocus(const ControlEntry& c) override { return focus == c.name; }
+    void Focus(const ControlEntry& c) override {
+        log.push_back("focus " + std::string(c.name));
+        MoveFocus(c.name);
     }
     void ScheduleDelivery() override { scheduled = true; }
     void Say(const std::string& words, bool urgent) override {
         log.push_back((urgent ? "say! " : "say ") + words);
     }
-    void TellFocus(Input input) override { log.push_back("tell " + NameOf(input)); }
+    void TellFocus(const ControlEntry& c) override { log.push_back("tell " + std::string(c.name)); }
 
-    static std::string NameOf(Input input) {
-        for (const auto& [name, box] : kBoxes)
-            if (box == input) return name;
-        return "?";
+    static const ControlEntry& RowOf(const std::string& name) {
+        for (const ControlEntry& entry : kControls)
+            if (name == entry.name) return entry;
+        throw std::invalid_argument(name);
     }
-    void Edit(Input input, const std::string& text) {
-        if (texts[input] == text) return;
-        texts[input] = text;
-        reactions.TextChanged(input);
+    void Edit(const std::string& name, const std::string& text) {
+        if (texts[name] == text) return;
+        texts[name] = text;
+        reactions.TextChanged(RowOf(name));
     }
     void MoveFocus(const std::string& to) {
         const std::string from = std::exchange(focus, to);
-        if (from != to && kBoxes.count(from)) reactions.FocusLeft(kBoxes.at(from));
+        if (from != to) reactions.FocusLeft(RowOf(from), &RowOf(to));
     }
-    // A click on a control: the focus moves there, then the control acts, even where the
-    // focus was put back meanwhile.
-    void Click(const std::string& name) {
-        MoveFocus(name);
-        if (name == "LiveCalc") {
+    // A click on a control: a press that moves the focus there, if it takes it; then its
+    // release, on which the control acts, even where the focus was put back meanwhile.
+    void Press(const std::string& name) {
+        reactions.PressBegun();
+        if (TakesFocus(&RowOf(name))) MoveFocus(name);
+    }
+    void Release(const std::string& name, bool cancelled = false) {
+        if (!cancelled && name == "LiveCalc") {
             live = live == LiveState::Unchecked ? LiveState::Checked : LiveState::Unchecked;
-            reactions.LiveCalcClicked();
-        } else if (name == "Command1") {
-            reactions.CalculatePressed();
+            reactions.Clicked(RowOf(name));
+        } else if (!cancelled && name == "Command1") {
+            reactions.Clicked(RowOf(name));
         }
+        reactions.PressEnded();
     }
-    // Steps: @Name clicks; =text replaces the focused box's text; Enter; Tab; off and grey set
-    // the check box; !Etext is a screen reader's edit of box E. What screen readers are told
-    // goes out after each step, as after each event.
+    // Steps: @Name clicks; vName presses and ^Name releases, xName cancels the press; =text
+    // replaces the focused box's text; Enter, Alt+C; Tab; off and grey set the check box;
+    // !Etext is a screen reader's edit of box E. What screen readers are told goes out after
+    // each step, as after each event, unless the step starts with ~.
     void Perform(const std::string& steps) {
         std::istringstream words(steps);
         for (std::string step; words >> step;) {
             log.clear();
+            const bool deliver = step[0] != '~';
+            if (!deliver) step.erase(0, 1);
+            const std::string name = step.substr(1);
             if (step[0] == '@') {
-                Click(step.substr(1));
+                Press(name), Release(name);
+            } else if (step[0] == 'v') {
+                Press(name);
+            } else if (step[0] == '^' || step[0] == 'x') {
+                Release(name, step[0] == 'x');
             } else if (step[0] == '=') {
-                Edit(kBoxes.at(focus), step.substr(1));
+                Edit(focus, name);
             } else if (step[0] == '!') {
-                reactions.TextArriving(kBoxes.at(step.substr(1, 1)));
-                Edit(kBoxes.at(step.substr(1, 1)), step.substr(2));
-            } else if (step == "Enter") {
-                if (kBoxes.count(focus)) reactions.EnterTyped(kBoxes.at(focus));
+                reactions.TextArriving(RowOf(step.substr(1, 1)));
+                Edit(step.substr(1, 1), step.substr(2));
+            } else if (step == "Enter" || step == "Alt+C") {
+                reactions.KeyPressed(RowOf(focus), step == "Enter" ? Key::Enter : Key::AccessKey);
             } else if (step == "Tab") {
                 MoveFocus(NextInFocusOrder());
             } else {
                 live = step == "off" ? LiveState::Unchecked : LiveState::Greyed;
             }
-            if (std::exchange(scheduled, false)) reactions.Deliver();
+            if (deliver && std::exchange(scheduled, false)) reactions.Deliver();
         }
     }
     std::string NextInFocusOrder() const {
@@ -149,9 +154,9 @@ TEST_P(ReactionsTest, Row) {
     FakeWindow window;
     window.reactions.Load();
     window.Perform(row.steps);
-    EXPECT_EQ(window.power, row.power);
+    EXPECT_EQ(window.texts["P"], row.power);
     EXPECT_EQ(window.focus, row.focus);
-    EXPECT_EQ(window.texts[Input::Efficiency], row.efficiency);
+    EXPECT_EQ(window.texts["E"], row.efficiency);
     std::vector<std::string> told;
     for (const std::string& entry : window.log)
         if (entry.starts_with("say") || entry.starts_with("tell")) told.push_back(entry);
@@ -180,19 +185,73 @@ INSTANTIATE_TEST_SUITE_P(Table, ReactionsTest, testing::Values(
     // A refusal: E emptied (and so blue) before the recalculation, the focus put back at once,
     // then screen readers told where the focus is and why, the refusal urgent.
     ReactionRow{"@E =150 Enter", "", "E", "", REFUSED,
-        "empty E | blue E | focus E | P= | " REFUSED},
+        "E= | blue E | focus E | P= | " REFUSED},
     ReactionRow{"@E =100.01 Tab", "", "E", "", REFUSED},
     // The click that left a refused E still acts, and its "Power empty" is not said over the
     // refusal, which said it.
     ReactionRow{"@E =150 @LiveCalc", "", "E", "", REFUSED,
-        "empty E | blue E | focus E | P= | P= | " REFUSED},
+        "E= | blue E | focus E | P= | P= | " REFUSED},
     ReactionRow{"@E =150 @Command1", "", "E", "", REFUSED,
-        "empty E | blue E | focus E | P= | P= | " REFUSED},
+        "E= | blue E | focus E | P= | P= | " REFUSED},
     ReactionRow{"@E =150 Tab Tab", "", "P", "", ""},
     ReactionRow{"@E =150 Tab =90 Tab", "5.431", "P", "90", "say Power 5.431 kilowatts"},
     // A screen reader's edit is typing: the box takes the focus, the box left reacts.
     ReactionRow{"@Q =120 !E150 Tab", "", "E", "", REFUSED},
-    ReactionRow{"@Q =120 !E150", "13.967", "E", "150", "say Power 13.967 kilowatts"}));
+    ReactionRow{"@Q =120 !E150", "13.967", "E", "150", "say Power 13.967 kilowatts"},
+    // A press held before its release: nothing is said until it ends, so that "Power empty"
+    // never follows a refusal nor cuts it off.
+    ReactionRow{"@E =150 vLiveCalc", "", "E", "", ""},
+    ReactionRow{"@E =150 vLiveCalc ^LiveCalc", "", "E", "", REFUSED},
+    ReactionRow{"@E =150 vCommand1 xCommand1", "", "E", "", REFUSED},
+    ReactionRow{"@E =150 Alt+C", "", "E", "", REFUSED,
+        "focus Command1 | E= | blue E | focus E | P= | P= | " REFUSED},
+    // A click on a place that takes no focus leaves it in the box, which does not react yet.
+    ReactionRow{"@Q =120 @Label3", "6.983", "Q", "70", ""},
+    ReactionRow{"@Q =120 @Image1 Enter", "13.967", "Q", "70", "say Power 13.967 kilowatts"},
+    // The refusal's own move of the focus leaves no other box; once the user has moved on, the
+    // focus is not told again.
+    ReactionRow{"@E =150 @Q", "", "E", "", REFUSED, "E= | blue E | focus E | P= | " REFUSED},
+    ReactionRow{"@E =150 ~Tab @Q", "", "Q", "",
+        "say! Pump Efficiency above 100 refused. Power empty. The cursor is in Pump "
+        "Efficiency, now empty."}));
+// clang-format on
+
+// What each key means in each control, given where the caret is.
+struct KeyRow {
+    const char* control;
+    Key key;
+    Caret caret;
+    KeyAction action;
+};
+
+void PrintTo(const KeyRow& row, std::ostream* out) {
+    *out << "key " << int(row.key) << " in " << row.control << ", cursor " << row.caret.cursor;
+}
+
+class KeyTest : public testing::TestWithParam<KeyRow> {};
+
+TEST_P(KeyTest, Row) {
+    FakeWindow window;
+    window.reactions.Load();
+    EXPECT_EQ(window.reactions.KeyPressed(FakeWindow::RowOf(GetParam().control), GetParam().key,
+                                          GetParam().caret),
+              GetParam().action);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, KeyTest, testing::Values(
+    KeyRow{"Q", Key::Enter, {}, {}},  // left to the box
+    KeyRow{"Command1", Key::Enter, {}, {.swallow = true}},
+    KeyRow{"Q", Key::Escape, {}, {.swallow = true}},
+    KeyRow{"Q", Key::KeypadDecimal, {2, 2, 2, 2}, {true, TextSpan{2, 2}, "."}},
+    KeyRow{"Q", Key::KeypadDecimal, {6, 1, 4, 1}, {true, TextSpan{1, 4}, "."}},
+    KeyRow{"P", Key::KeypadDecimal, {5, 5, 5, 5}, {}},
+    KeyRow{"D", Key::WordBack, {6, 3, 3, 3}, {true, TextSpan{0, 3}}},
+    KeyRow{"D", Key::WordForward, {6, 6, 6, 6}, {.swallow = true}},
+    KeyRow{"P", Key::WordBack, {5, 5, 5, 5}, {.swallow = true}},
+    KeyRow{"P", Key::Copy, {5, 5, 5, 5}, {.swallow = true, .copy = "6.983"}},
+    KeyRow{"P", Key::Copy, {5, 3, 1, 3}, {}},  // a selection is copied as it is
+    KeyRow{"Q", Key::Copy, {2, 2, 2, 2}, {}}));
 // clang-format on
 
 struct WordKeyRow {
@@ -255,6 +314,19 @@ INSTANTIATE_TEST_SUITE_P(Table, FitTest,
                                          FitRow{1.5, 18, 1.5, 13.5},  // shrunk to fit
                                          FitRow{0.8, 18, 0.8, 7}));   // at 7 pt, still fitted
 
+// A font shrinks to 7 pt and no further, in points or in whole pixels.
+TEST(Rules, SmallestFont) {
+    const auto shrunk = [](FontSize size, double dpi) {
+        return ShrinkFont(size, dpi) ? size : FontSize{-1, -1};
+    };
+    EXPECT_EQ(shrunk({7.5, 0}, 96).points, 7.0);
+    EXPECT_EQ(shrunk({7.2, 0}, 96).points, 7.0);
+    EXPECT_EQ(shrunk({7.0, 0}, 96).points, -1);
+    EXPECT_EQ(shrunk({0, 11}, 96).pixels, 10);  // 7 pt is 9.33 px: 10 is the smallest
+    EXPECT_EQ(shrunk({0, 10}, 96).pixels, -1);
+    EXPECT_EQ(shrunk({0, 14}, 144).pixels, -1);
+}
+
 TEST(Rules, FittingFactorOfAScreen) {
     EXPECT_DOUBLE_EQ(FittingFactor(466, 1000), 466 * 15.0 / 6990);
     EXPECT_DOUBLE_EQ(FittingFactor(2000, 252), 252 * 15.0 / 3780);
@@ -265,6 +337,9 @@ TEST(Rules, FocusOrderOfTheTable) {
     std::string names;
     for (const ControlEntry* entry : FocusOrder()) names += std::string(entry->name) + " ";
     EXPECT_EQ(names, "H Q D E P Command1 LiveCalc ");
+    names.clear();
+    for (const ControlEntry* entry : CreationOrder()) names += std::string(entry->name) + " ";
+    EXPECT_EQ(names.substr(0, 62), "Label1 H Label3 Q Label5 D Label7 E Label9 P Command1 LiveCalc");
 }
 
 TEST(Rules, DefaultTextsInTheUsersNotation) {
