@@ -111,14 +111,21 @@ class Calculator:
         run("xdotool", "type", "--delay", "30", text)
         self.settle()
 
-    def click(self, x, y):
-        """A left click at (x, y) twips inside the window's client area."""
+    def click(self, x, y, hold=0.04):
+        """A left click at (x, y) twips inside the window's client area, the button held `hold`
+        seconds: a person holds it a moment, and a late focus change or a delivery between
+        the press and the release shows there."""
         x, y = round(x * self.scale), round(y * self.scale)
         run("xdotool", "mousemove", "--window", str(self.window.id), str(x), str(y),
             "mousedown", "1")
-        time.sleep(0.04)  # a person holds the button a moment; a late focus change shows here
+        self.settle()
+        time.sleep(hold)
         run("xdotool", "mouseup", "1")
         self.settle()
+
+    def told(self):
+        """What screen readers were last told, where this driver can read it: None here."""
+        return None
 
     def replace_text(self, x, y, text):
         self.click(x, y)
@@ -360,8 +367,46 @@ def calculate_and_its_access_key(calculator):
     calculator.click(*LIVE_CALC)
 
 
+# Places that take no focus: the flow's caption and unit, the formula, the logo, the face.
+NO_FOCUS = {"caption": (300, 700), "unit": (3300, 800), "formula": (5500, 1800),
+            "logo": (6400, 360), "face": (4500, 300)}
+REFUSAL = ("Pump Efficiency above 100 refused. Power empty. The cursor is in Pump Efficiency, "
+           "now empty.")
+
+
+def click_on_a_place_that_takes_no_focus(calculator):
+    calculator.replace_text(*Q, "60")
+    for place, point in NO_FOCUS.items():
+        calculator.click(*point)
+        check(f"a click on the {place}: the cursor still in Q", calculator.copy_focused_box(),
+              "60")
+    calculator.keys("Return")
+    check("Q reacts on Enter after those clicks", result(calculator), "6.983")
+
+
+def press_held_after_a_refusal(calculator):
+    calculator.replace_text(*E, "150")
+    calculator.click(*CALCULATE, hold=0.5)  # leaves E, which takes the focus back
+    check("a held press on Calculate: the cursor back in E", calculator.copy_focused_box(), "")
+    check("the refusal is told last, whole", calculator.told() in (None, REFUSAL), True)
+    calculator.type("70")
+    calculator.keys("Return")
+    check("efficiency 70 again", result(calculator), "6.983")
+
+
+def keypad_delete_with_num_lock_off(calculator):
+    calculator.replace_text(*Q, "30")
+    calculator.keys("Home", "KP_Delete")  # its decimal key types only with Num Lock on
+    check("the keypad's Del deletes", calculator.copy_focused_box(), "0")
+    calculator.keys("ctrl+a", "BackSpace")
+    calculator.type("60")
+    calculator.keys("Return")
+
+
 SCENARIOS = [flow_and_enter, live_calculation_off_and_on, efficiency_above_100,
-             click_that_leaves_a_refused_efficiency, calculate_and_its_access_key]
+             click_that_leaves_a_refused_efficiency, calculate_and_its_access_key,
+             click_on_a_place_that_takes_no_focus, press_held_after_a_refusal,
+             keypad_delete_with_num_lock_off]
 
 if __name__ == "__main__":
     sys.exit(main())
