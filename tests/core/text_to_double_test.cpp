@@ -92,6 +92,8 @@ INSTANTIATE_TEST_SUITE_P(English, TextToDoubleTable, ::testing::Values(
     Row{&kEnglish, "2.5E+2", 250.0},
     Row{&kEnglish, "1e0000000000000000000000000003", 1000.0},
     Row{&kEnglish, "0e999999999999999999999", 0.0},
+    Row{&kEnglish, "1e10000000000000000000", std::nullopt, Range},  // no wrap-around
+    Row{&kEnglish, "-1e-99999999999999999999", -0.0},
     Row{&kEnglish, "1,000.5", 1000.5},
     Row{&kEnglish, "12,345,678", 12345678.0},
     Row{&kEnglish, "-1,000", -1000.0},
@@ -214,6 +216,7 @@ INSTANTIATE_TEST_SUITE_P(OtherLocales, TextToDoubleTable, ::testing::Values(
     Row{&kEnglish, "\u2163", std::nullopt, NaN},  // Roman numeral four
     // Full-width forms as their ASCII counterparts, then the locale's rules.
     Row{&kJapanese, "\uFF13\uFF10", 30.0},
+    Row{&kJapanese, "\uFF19\uFF10\uFF19", 909.0},  // both ends of the full-width digits
     Row{&kJapanese, "\uFF11\uFF0C\uFF10\uFF12\uFF15\uFF0E\uFF15", 1025.5},
     Row{&kJapanese, "\uFF0D\uFF13\uFF10", -30.0},
     Row{&kJapanese, "\uFF0B\uFF13\uFF25\uFF12", 300.0},
