@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "colour_rule.h"
+#include "reader_text.h"
 #include "rules.h"
 
 namespace quorvane {
@@ -282,6 +283,58 @@ INSTANTIATE_TEST_SUITE_P(Table, WordKeyTest,
                                          WordKeyRow{5, 4, 1, 4, true, {1, 4}},  // the selection
                                          WordKeyRow{5, 1, 4, 1, false, {1, 4}}));
 
+// A box's text as screen readers count it: code points for UTF-16 units and back, the one word,
+// and where a long line is cut into pieces. Each row: a text, what is asked, what comes back.
+struct ReaderRow {
+    const char* name;
+    std::u16string text;
+    std::string query;  // "units N", "points N", "word", "pieces"
+    std::vector<int> answer;
+};
+
+void PrintTo(const ReaderRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+std::vector<int> Ask(const ReaderRow& row) {
+    const int n = row.query.find(' ') == std::string::npos ? 0 : std::stoi(row.query.substr(6));
+    if (row.query.starts_with("units")) return {ReaderIndex(row.text).Units(n)};
+    if (row.query.starts_with("points")) return {ReaderIndex(row.text).Points(n)};
+    if (row.query == "word") return {WordSpan(row.text).start, WordSpan(row.text).end};
+    return PieceStarts(row.text);
+}
+
+std::u16string Times(std::u16string_view text, int count) {
+    std::u16string repeated;
+    for (int k = 0; k < count; ++k) repeated += text;
+    return repeated;
+}
+
+class ReaderTextTest : public testing::TestWithParam<ReaderRow> {};
+
+TEST_P(ReaderTextTest, Row) {
+    EXPECT_EQ(Ask(GetParam()), GetParam().answer);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, ReaderTextTest, testing::Values(
+    ReaderRow{"plain units", u"997.01", "units 3", {3}},
+    ReaderRow{"second pair starts at unit 2", u"𝟑𝟎", "units 1", {2}},
+    ReaderRow{"past the end is the end", u"𝟑𝟎", "units 9", {4}},
+    ReaderRow{"after one pair, one character", u"𝟑𝟎", "points 2", {1}},
+    ReaderRow{"both pairs", u"𝟑𝟎", "points 4", {2}},
+    ReaderRow{"none stays none", u"𝟑𝟎", "points -1", {-1}},
+    ReaderRow{"Adlam after a digit", u"1𞥓𞥐", "points 3", {2}},
+    ReaderRow{"an exponent is one word", u"-6.5E+3", "word", {0, 7}},
+    ReaderRow{"a group blank inside the word", u"1 000.5", "word", {0, 7}},
+    ReaderRow{"blanks around are no word", u" 30\u00A0", "word", {1, 3}},
+    ReaderRow{"only blanks", u"  ", "word", {2, 2}},
+    ReaderRow{"a short line is one piece", u"997.01", "pieces", {0, 6}},
+    ReaderRow{"no blank: every 1024", Times(u"7", 3000), "pieces", {0, 1024, 2048, 3000}},
+    ReaderRow{"just after a blank", Times(u"12 3 ", 300), "pieces", {0, 1023, 1500}},
+    ReaderRow{"never inside a pair", u"1" + Times(u"𝟑", 1500), "pieces", {0, 1023, 2047, 3001}}));
+// clang-format on
+
 // The fit to the screen: the font shrinks while the window is too large; at the smallest font
 // the window is still made to fit. Fonts here are sizes in points, each needing size / 9 of the
 // table.
@@ -339,7 +392,8 @@ TEST(Rules, FocusOrderOfTheTable) {
     EXPECT_EQ(names, "H Q D E P Command1 LiveCalc ");
     names.clear();
     for (const ControlEntry* entry : CreationOrder()) names += std::string(entry->name) + " ";
-    EXPECT_EQ(names.substr(0, 62), "Label1 H Label3 Q Label5 D Label7 E Label9 P Command1 LiveCalc");
+    EXPECT_EQ(names.substr(0, 62),
+              "Label1 H Label3 Q Label5 D Label7 E Label9 P Command1 LiveCalc");
 }
 
 TEST(Rules, DefaultTextsInTheUsersNotation) {
