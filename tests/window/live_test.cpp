@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <map>
 
-#include "accessibility.h"
 #include "window_driver.h"
 
 namespace {
@@ -28,21 +27,21 @@ const std::map<QString, Qt::Key> kKeys = {{"Tab", Qt::Key_Tab},
                                           {"Space", Qt::Key_Space},
                                           {"Backspace", Qt::Key_Backspace}};
 
-// What screen readers are told while a row runs, in order: "focus NAME" where Qt tells them
-// of a focus change (just after focusChanged) or the window tells them again, and "say WORDS"
-// where the announcer shows.
+// What screen readers are told while a row runs, in order: "focus NAME" where Qt tells them of a
+// focus change or the window tells them again, and "say WORDS" where the announcer shows.
 class Listener : public QObject {
   public:
     QStringList told;
 
     explicit Listener(QWidget& window) {
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (now) told << "focus " + now->objectName();
-        });
-        auto* announcer = window.findChild<quorvane::Announcer*>("Announcer");
-        connect(announcer, &quorvane::Announcer::FocusTold, this,
-                [this](QWidget* control) { told << "focus " + control->objectName(); });
-        announcer->installEventFilter(this);
+        current = this;
+        window.findChild<QWidget*>("Announcer")->installEventFilter(this);
+    }
+    ~Listener() override { current = nullptr; }
+    // Installed before any window's handler, which passes on what it does not change.
+    static void Record(QAccessibleEvent* event) {
+        if (current && event->type() == QAccessible::Focus)
+            current->told << "focus " + event->object()->objectName();
     }
 
   protected:
@@ -51,6 +50,9 @@ class Listener : public QObject {
             told << "say " + static_cast<QWidget*>(watched)->accessibleName();
         return false;
     }
+
+  private:
+    static inline Listener* current = nullptr;
 };
 
 QString Said(const QStringList& events) {
@@ -139,6 +141,12 @@ class LiveTest : public QObject {
     }
 
   private slots:
+    // As with a screen reader running: Qt tells of focus changes, as it then does.
+    void initTestCase() {
+        QAccessible::installUpdateHandler(Listener::Record);
+        QAccessible::setActive(true);
+    }
+
     void reactions_data() {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("power");  // text left in P
@@ -146,7 +154,7 @@ class LiveTest : public QObject {
         QTest::addColumn<QString>("blue");        // boxes whose text turned blue
         QTest::addColumn<QString>("efficiency");  // text left in E
         QTest::addColumn<QString>("live");        // LiveCalc afterwards
-        QTest::addColumn<int>("calculations");    // clicks that reached Calculate
+        QTest::addColumn<int>("calculations");    // mouse clicks that reached Calculate
         QTest::addColumn<QString>(
             "spoken");  // every announcement, joined by " | "; null: not checked
 
@@ -185,19 +193,19 @@ class LiveTest : public QObject {
         row("off: Calculate fills", "off @Q =120 Return @Command1", "13.967", "Command1", "Q", "70",
             "off", 1);
         row("Enter on the focused Calculate", "off @Q =120 Tab Tab Tab Tab Return", "13.967",
-            "Command1", "Q", "70", "off", 1);
+            "Command1", "Q", "70", "off", 0, "Power empty | Power 13.967 kilowatts");
         row("keypad Enter on the focused Calculate", "off @Q =120 Tab Tab Tab Tab Enter", "13.967",
-            "Command1", "Q", "70", "off", 1);
+            "Command1", "Q", "70", "off", 0, "Power empty | Power 13.967 kilowatts");
         row("unchecking empties", "@LiveCalc", "", "LiveCalc", "", "70", "off", 0, "Power empty");
         row("Space rechecks", "@LiveCalc Space", "6.983", "LiveCalc", "", "70", "on");
         row("rechecking shows current inputs", "@LiveCalc @Q =120 Return @LiveCalc", "13.967",
             "LiveCalc", "Q", "70", "on");
         // Alt+C leaves the box first, then calculates
-        row("Alt+C from H", "off @H =40 AltC", "9.311", "Command1", "H", "70", "off", 1);
-        row("Alt+C from Q", "off @Q =120 AltC", "13.967", "Command1", "Q", "70", "off", 1,
+        row("Alt+C from H", "off @H =40 AltC", "9.311", "Command1", "H", "70", "off");
+        row("Alt+C from Q", "off @Q =120 AltC", "13.967", "Command1", "Q", "70", "off", 0,
             "Power empty | Power 13.967 kilowatts");  // leaving H emptied P
-        row("Alt+C from D", "off @D =1000 AltC", "7.004", "Command1", "D", "70", "off", 1);
-        row("Alt+C from E", "off @E =100 AltC", "4.888", "Command1", "E", "100", "off", 1);
+        row("Alt+C from D", "off @D =1000 AltC", "7.004", "Command1", "D", "70", "off");
+        row("Alt+C from E", "off @E =100 AltC", "4.888", "Command1", "E", "100", "off");
         // The efficiency limit
         row("100 passes", "@E =100 Return", "4.888", "E", "E", "100");
         row("negative passes", "@E =-70 Return", "-6.983", "E", "E", "-70");
@@ -208,7 +216,7 @@ class LiveTest : public QObject {
         row("150 click on a box", "@E =150 @H", "", "E", "E", "");
         row("150 click on Calculate", "@E =150 @Command1", "", "E", "E", "", "on", 1);
         row("150 click on LiveCalc", "@E =150 @LiveCalc", "", "E", "E", "", "off");
-        row("150 Alt+C", "@E =150 AltC", "", "E", "E", "", "on", 1);
+        row("150 Alt+C", "@E =150 AltC", "", "E", "E", "", "on", 0, kRefused);
         row("150 live off", "off @E =150 Tab", "", "E", "E", "", "off");
         row("100.01 refused", "@E =100.01 Tab", "", "E", "E", "");
         row("emptied box can be left", "@E =150 Tab Tab", "", "P", "E", "");

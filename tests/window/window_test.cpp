@@ -20,7 +20,7 @@
 #include <map>
 #include <memory>
 
-#include "accessibility.h"
+#include "announcer.h"
 #include "application.h"
 #include "control_table.h"
 #include "quorvane.h"
@@ -826,7 +826,7 @@ class WindowTest : public QObject {
             key(Qt::Key_C, Qt::AltModifier);
         else
             driver->click("Command1");
-        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(clicked.count(), byAccessKey ? 0 : 1);  // the access key calculates itself
         QCOMPARE(box("P")->text(), QString("13.967"));
         QCOMPARE(QApplication::focusWidget(), control("Command1"));  // as a click would
     }

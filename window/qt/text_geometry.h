@@ -1,0 +1,54 @@
+// Where a box draws its text's characters, for magnifiers and pointing: Qt's layout of the text
+// on one line, placed where the box scrolls it. Positions are the box's own UTF-16 units.
+#pragma once
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+#include <QTextLayout>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QLineEdit;
+
+namespace quorvane {
+
+// The [start, end) of the user-perceived character (grapheme cluster) at `offset`, which is
+// inside the text: "𝟑" is one character of two UTF-16 units.
+std::pair<int, int> GraphemeAt(const QString& text, int offset);
+
+class PiecewiseLine;
+
+// The box's text on one line, laid out as the box lays it out, kept while its text and font
+// stay: laying out a long text is the costly part of a query.
+class LaidOutText {
+  public:
+    explicit LaidOutText(const QLineEdit* box);
+    ~LaidOutText();
+    bool Holds(const QLineEdit* box) const;
+    // The box scrolls and aligns its text: positions are measured from where it draws its own
+    // cursor now.
+    void Place(const QLineEdit* box);
+    // Where a character is drawn, in the box's coordinates.
+    QRectF RectOf(std::pair<int, int> character) const;
+    // The caret at `position`: zero wide, of the line's height. After the last character it is
+    // where typing goes on.
+    QRectF CaretAt(int position) const;
+    // The character drawn at x in the box's coordinates, or -1.
+    int OffsetAt(qreal x) const;
+
+  private:
+    qreal X(int position) const;
+
+    QString text_;
+    QFont font_;
+    QTextLayout layout_;
+    QTextLine line_;
+    std::unique_ptr<PiecewiseLine> pieces_;  // a long text's measure, where it may be summed
+    QRectF cursor_;
+    qreal origin_ = 0;
+};
+
+}  // namespace quorvane
