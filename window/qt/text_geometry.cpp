@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <iterator>
 
 #include "reader_text.h"
 #include "text_index.h"
@@ -22,12 +23,6 @@ bool AllLeftToRight(const QString& text) {
     return true;
 }
 
-QRectF Glyphs(const QTextLayout& layout, int from, int length) {
-    QRectF glyphs;
-    for (const QGlyphRun& run : layout.glyphRuns(from, length)) glyphs |= run.boundingRect();
-    return glyphs;
-}
-
 }  // namespace
 
 std::pair<int, int> GraphemeAt(const QString& text, int offset) {
@@ -40,77 +35,18 @@ std::pair<int, int> GraphemeAt(const QString& text, int offset) {
     return {from + start, from + int(graphemes.toNextBoundary())};
 }
 
-// One line of text measured as the sum of its pieces, each laid out on its own: a query lays
-// out the piece it falls in, not the whole text. Only for text drawn left to right in the
-// order of its characters, where a piece's place is the widths of those before it.
-class PiecewiseLine {
-  public:
-    PiecewiseLine(const QString& text, const QFont& font)
-        : text_(text), font_(font), starts_(PieceStarts(View(text))) {
-        qreal left = 0;
-        for (int k = 0; k + 1 < int(starts_.size()); ++k) {
-            lefts_.push_back(left);
-            left += Piece(k).naturalTextWidth();
-        }
-    }
-    qreal X(int position) const {
-        const int k = PieceOf(std::max(0, position - 1));
-        return lefts_.empty() ? 0 : lefts_[k] + Piece(k).cursorToX(position - starts_[k]);
-    }
-    QRectF GlyphsOf(std::pair<int, int> c) const {
-        const int k = PieceOf(c.first);
-        Piece(k);
-        return Glyphs(*layout_, c.first - starts_[k], c.second - c.first).translated(lefts_[k], 0);
-    }
-    int XToCursor(qreal x) const {
-        if (lefts_.empty()) return 0;
-        const auto after = std::upper_bound(lefts_.begin(), lefts_.end(), x);
-        const int k = std::max(0, int(after - lefts_.begin()) - 1);
-        return starts_[k] + Piece(k).xToCursor(x - lefts_[k], QTextLine::CursorBetweenCharacters);
-    }
-
-  private:
-    int PieceOf(int position) const {
-        const auto after = std::upper_bound(starts_.begin(), starts_.end() - 1, position);
-        return std::max(0, int(after - starts_.begin()) - 1);
-    }
-    // The k-th piece laid out; the last one asked for is kept.
-    QTextLine Piece(int k) const {
-        if (k != laidPiece_) {
-            layout_.emplace(text_.mid(starts_[k], starts_[k + 1] - starts_[k]), font_);
-            layout_->beginLayout();
-            line_ = layout_->createLine();
-            layout_->endLayout();
-            laidPiece_ = k;
-        }
-        return line_;
-    }
-
-    QString text_;
-    QFont font_;
-    std::vector<int> starts_;   // where each piece starts, and the text's end
-    std::vector<qreal> lefts_;  // where each piece is drawn
-    mutable std::optional<QTextLayout> layout_;
-    mutable QTextLine line_;
-    mutable int laidPiece_ = -1;
-};
-
 LaidOutText::LaidOutText(const QLineEdit* box)
-    : text_(box->displayText()), font_(box->font()), layout_(text_, font_) {
-    if (text_.size() > 4 * kPieceUnits && AllLeftToRight(text_)) {
-        pieces_ = std::make_unique<PiecewiseLine>(text_, font_);
-        return;
+    : text_(box->displayText()),
+      font_(box->font()),
+      starts_(text_.size() > 4 * kPieceUnits && AllLeftToRight(text_)
+                  ? PieceStarts(View(text_))
+                  : std::vector<int>{0, int(text_.size())}) {
+    qreal left = 0;
+    for (int k = 0; k + 1 < int(starts_.size()); ++k) {
+        lefts_.push_back(left);
+        left += Piece(k).naturalTextWidth();
     }
-    QTextOption option = layout_.textOption();
-    option.setFlags(QTextOption::IncludeTrailingSpaces);
-    layout_.setTextOption(option);
-    layout_.beginLayout();
-    line_ = layout_.createLine();
-    layout_.endLayout();
-    line_.setPosition({});
 }
-
-LaidOutText::~LaidOutText() = default;
 
 bool LaidOutText::Holds(const QLineEdit* box) const {
     const QString text = box->displayText();  // shares the box's data while unchanged
@@ -123,11 +59,34 @@ void LaidOutText::Place(const QLineEdit* box) {
     origin_ = cursor_.center().x() - X(box->cursorPosition());
 }
 
+int LaidOutText::PieceOf(int position) const {
+    const auto after = std::upper_bound(starts_.begin(), starts_.end() - 1, position);
+    return std::max(0, int(after - starts_.begin()) - 1);
+}
+
+QTextLine LaidOutText::Piece(int k) const {
+    if (k != laidPiece_) {
+        layout_.emplace(text_.mid(starts_[k], starts_[k + 1] - starts_[k]), font_);
+        QTextOption option = layout_->textOption();
+        option.setFlags(QTextOption::IncludeTrailingSpaces);  // a piece may end in a blank
+        layout_->setTextOption(option);
+        layout_->beginLayout();
+        line_ = layout_->createLine();
+        layout_->endLayout();
+        laidPiece_ = k;
+    }
+    return line_;
+}
+
 // From its glyphs: in text of mixed directions a cursor position has two places.
 QRectF LaidOutText::RectOf(std::pair<int, int> c) const {
-    const QRectF glyphs =
-        pieces_ ? pieces_->GlyphsOf(c) : Glyphs(layout_, c.first, c.second - c.first);
-    return QRectF(origin_ + glyphs.left(), cursor_.top(), glyphs.width(), cursor_.height());
+    const int k = PieceOf(c.first);
+    Piece(k);
+    QRectF glyphs;
+    for (const QGlyphRun& run : layout_->glyphRuns(c.first - starts_[k], c.second - c.first))
+        glyphs |= run.boundingRect();
+    return QRectF(origin_ + lefts_[k] + glyphs.left(), cursor_.top(), glyphs.width(),
+                  cursor_.height());
 }
 
 QRectF LaidOutText::CaretAt(int position) const {
@@ -136,8 +95,10 @@ QRectF LaidOutText::CaretAt(int position) const {
 
 // One beside the nearest cursor position whose extent holds x.
 int LaidOutText::OffsetAt(qreal x) const {
-    const int near = pieces_ ? pieces_->XToCursor(x - origin_)
-                             : line_.xToCursor(x - origin_, QTextLine::CursorBetweenCharacters);
+    const auto after = std::upper_bound(lefts_.begin(), lefts_.end(), x - origin_);
+    const int k = std::max(0, int(after - lefts_.begin()) - 1);
+    const int near = starts_[k] + Piece(k).xToCursor(x - origin_ - lefts_[k],
+                                                     QTextLine::CursorBetweenCharacters);
     for (const int offset : {near - 1, near, near + 1}) {
         if (offset < 0 || offset >= text_.size()) continue;
         const auto character = GraphemeAt(text_, offset);
@@ -148,7 +109,8 @@ int LaidOutText::OffsetAt(qreal x) const {
 }
 
 qreal LaidOutText::X(int position) const {
-    return pieces_ ? pieces_->X(position) : line_.cursorToX(position);
+    const int k = PieceOf(std::max(0, position - 1));
+    return lefts_[k] + Piece(k).cursorToX(position - starts_[k]);
 }
 
 }  // namespace quorvane

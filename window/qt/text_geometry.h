@@ -6,7 +6,6 @@
 #include <QRectF>
 #include <QString>
 #include <QTextLayout>
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -19,14 +18,13 @@ namespace quorvane {
 // inside the text: "𝟑" is one character of two UTF-16 units.
 std::pair<int, int> GraphemeAt(const QString& text, int offset);
 
-class PiecewiseLine;
-
-// The box's text on one line, laid out as the box lays it out, kept while its text and font
-// stay: laying out a long text is the costly part of a query.
+// The box's text on one line as the box lays it out, kept while its text and font stay: laying
+// out a long text is the costly part of a query. A long text drawn left to right in the order of
+// its characters is laid out in pieces (PieceStarts), each where the widths before it end, and
+// only the piece a query falls in.
 class LaidOutText {
   public:
     explicit LaidOutText(const QLineEdit* box);
-    ~LaidOutText();
     bool Holds(const QLineEdit* box) const;
     // The box scrolls and aligns its text: positions are measured from where it draws its own
     // cursor now.
@@ -40,13 +38,17 @@ class LaidOutText {
     int OffsetAt(qreal x) const;
 
   private:
+    int PieceOf(int position) const;
+    QTextLine Piece(int k) const;  // laid out; the last one asked for is kept
     qreal X(int position) const;
 
     QString text_;
     QFont font_;
-    QTextLayout layout_;
-    QTextLine line_;
-    std::unique_ptr<PiecewiseLine> pieces_;  // a long text's measure, where it may be summed
+    std::vector<int> starts_;   // where each piece starts, and the text's end
+    std::vector<qreal> lefts_;  // where each piece is drawn
+    mutable std::optional<QTextLayout> layout_;
+    mutable QTextLine line_;
+    mutable int laidPiece_ = -1;
     QRectF cursor_;
     qreal origin_ = 0;
 };
