@@ -75,18 +75,6 @@ class WindowTest : public QObject {
     static T* Find(const QWidget& window, const char* name) {
         return FindControl<T>(window, name);
     }
-    // The contrast ratio of two colours, as WCAG defines it: 1 to 21.
-    static double Contrast(const QColor& a, const QColor& b) {
-        const auto luminance = [](const QColor& c) {
-            const auto linear = [](double v) {
-                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-            };
-            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) +
-                   0.0722 * linear(c.blueF());
-        };
-        const double la = luminance(a), lb = luminance(b);
-        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-    }
     static QStringList ControlNames(const QWidget& window) {
         QStringList names;
         for (const QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -125,13 +113,6 @@ class WindowTest : public QObject {
         QVERIFY(box("P")->isReadOnly());
         QVERIFY(control<QCheckBox>("LiveCalc")->isChecked());
         QCOMPARE(QApplication::focusWidget(), box("H"));
-    }
-
-    // A text set by the program is a change of text too.
-    void textSetByProgramTurnsBlue() {
-        box("H")->setText("31");
-        QCOMPARE(box("H")->palette().color(QPalette::Text), kBlueText);
-        QCOMPARE(box("Q")->palette().color(QPalette::Text), kRedText);
     }
 
     // Every control as laid out, written out here in twips: a wrong value in the window's own
@@ -421,9 +402,6 @@ class WindowTest : public QObject {
         const QColor got = control->palette().color(text);
         QCOMPARE(control->palette().color(field), palette.color(field));  // the user's own
         QCOMPARE(got, expected);
-        if (palette != QPalette(QColor(0xEF, 0xEF, 0xEF))) {
-            QVERIFY(Contrast(got, palette.color(field)) >= 4.5);
-        }
     }
 
     // A palette changed while the program runs is followed, edited boxes staying blue.
@@ -822,15 +800,6 @@ class WindowTest : public QObject {
         QCOMPARE(clicked.count(), byAccessKey ? 0 : 1);  // the access key calculates itself
         QCOMPARE(box("P")->text(), QString("13.967"));
         QCOMPARE(QApplication::focusWidget(), control("Command1"));  // as a click would
-    }
-
-    void enterAndEscPressNothing() {
-        QSignalSpy clicked(control<QPushButton>("Command1"), &QPushButton::clicked);
-        key(Qt::Key_Return);
-        key(Qt::Key_Enter);
-        key(Qt::Key_Escape);
-        QCOMPARE(clicked.count(), 0);
-        QVERIFY(window->isVisible());
     }
 
     void germanLocale() {
