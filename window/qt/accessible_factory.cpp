@@ -2,6 +2,8 @@
 
 #include <QAccessibleWidget>
 #include <QLineEdit>
+#include <algorithm>
+#include <iterator>
 
 #include "accessible_box.h"
 #include "number_box.h"
@@ -39,43 +41,38 @@ void Forward(QAccessibleEvent* event) {
 // screen readers are told code points, as everywhere else.
 void Update(QAccessibleEvent* event) {
     auto* box = qobject_cast<NumberBox*>(event->object());
-    if (!box) return Forward(event);
+    const QAccessible::Event type = event->type();
+    constexpr QAccessible::Event kTold[] = {QAccessible::TextCaretMoved, QAccessible::TextInserted,
+                                            QAccessible::TextRemoved, QAccessible::TextUpdated,
+                                            QAccessible::TextSelectionChanged};
+    if (!box || std::ranges::find(kTold, type) == std::end(kTold)) return Forward(event);
     const QString text = box->text();
     const auto points = [&text](int units) { return PointsOf(text, units); };
-    switch (event->type()) {
-        case QAccessible::TextInserted: {
-            const auto& e = static_cast<const QAccessibleTextInsertEvent&>(*event);
-            QAccessibleTextInsertEvent told(box, points(e.changePosition()), e.textInserted());
-            told.setCursorPosition(points(e.cursorPosition()));
-            return Forward(&told);
-        }
-        case QAccessible::TextRemoved: {
-            const auto& e = static_cast<const QAccessibleTextRemoveEvent&>(*event);
-            QAccessibleTextRemoveEvent told(box, points(e.changePosition()), e.textRemoved());
-            told.setCursorPosition(points(e.cursorPosition()));
-            return Forward(&told);
-        }
-        case QAccessible::TextUpdated: {
-            const auto& e = static_cast<const QAccessibleTextUpdateEvent&>(*event);
-            QAccessibleTextUpdateEvent told(box, points(e.changePosition()), e.textRemoved(),
-                                            e.textInserted());
-            told.setCursorPosition(points(e.cursorPosition()));
-            return Forward(&told);
-        }
-        case QAccessible::TextSelectionChanged: {
-            auto& e = static_cast<QAccessibleTextSelectionEvent&>(*event);
-            e.setSelection(points(e.selectionStart()), points(e.selectionEnd()));
-            e.setCursorPosition(points(e.cursorPosition()));
-            return Forward(event);
-        }
-        case QAccessible::TextCaretMoved: {
-            auto& e = static_cast<QAccessibleTextCursorEvent&>(*event);
-            e.setCursorPosition(points(e.cursorPosition()));
-            return Forward(event);
-        }
-        default:
-            return Forward(event);
+    auto& e = static_cast<QAccessibleTextCursorEvent&>(*event);
+    e.setCursorPosition(points(e.cursorPosition()));
+    if (type == QAccessible::TextSelectionChanged) {
+        auto& selection = static_cast<QAccessibleTextSelectionEvent&>(e);
+        selection.setSelection(points(selection.selectionStart()),
+                               points(selection.selectionEnd()));
     }
+    const auto told = [&e](auto&& changed) {  // the same change, where it is in code points
+        changed.setCursorPosition(e.cursorPosition());
+        Forward(&changed);
+    };
+    if (type == QAccessible::TextInserted) {
+        const auto& i = static_cast<const QAccessibleTextInsertEvent&>(e);
+        return told(QAccessibleTextInsertEvent(box, points(i.changePosition()), i.textInserted()));
+    }
+    if (type == QAccessible::TextRemoved) {
+        const auto& r = static_cast<const QAccessibleTextRemoveEvent&>(e);
+        return told(QAccessibleTextRemoveEvent(box, points(r.changePosition()), r.textRemoved()));
+    }
+    if (type == QAccessible::TextUpdated) {
+        const auto& u = static_cast<const QAccessibleTextUpdateEvent&>(e);
+        return told(QAccessibleTextUpdateEvent(box, points(u.changePosition()), u.textRemoved(),
+                                               u.textInserted()));
+    }
+    Forward(event);
 }
 
 }  // namespace
