@@ -1,5 +1,6 @@
 // The window's reactions against a fake window: what each key, click and focus change does, in
-// which order, and what screen readers are told. Every front end runs on these.
+// which order, and what screen readers are told; then the shared rules beside them, down to how
+// screen readers count a box's text. Every front end runs on these.
 #include "reactions.h"
 
 #include <gtest/gtest.h>

@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QTranslator>
@@ -781,25 +780,6 @@ class WindowTest : public QObject {
             key(Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), QString(name));
         }
-    }
-
-    void calculateWithLiveOff_data() {
-        QTest::addColumn<bool>("byAccessKey");
-        QTest::newRow("click") << false;
-        QTest::newRow("Alt+C") << true;
-    }
-    void calculateWithLiveOff() {
-        QFETCH(bool, byAccessKey);
-        control<QCheckBox>("LiveCalc")->setChecked(false);
-        box("Q")->setText("120");
-        QSignalSpy clicked(control<QPushButton>("Command1"), &QPushButton::clicked);
-        if (byAccessKey)
-            key(Qt::Key_C, Qt::AltModifier);
-        else
-            driver->click("Command1");
-        QCOMPARE(clicked.count(), byAccessKey ? 0 : 1);  // the access key calculates itself
-        QCOMPARE(box("P")->text(), QString("13.967"));
-        QCOMPARE(QApplication::focusWidget(), control("Command1"));  // as a click would
     }
 
     void germanLocale() {
