@@ -1,6 +1,7 @@
 #include "reader_text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvane {
 namespace {
@@ -60,6 +61,42 @@ UnitSpan WordSpan(std::u16string_view text) {
     while (span.start < span.end && Blank(text[std::size_t(span.start)])) ++span.start;
     while (span.end > span.start && Blank(text[std::size_t(span.end - 1)])) --span.end;
     return span;
+}
+
+ReaderQuery::ReaderQuery(std::u16string_view text, const ReaderIndex& index, int cursor,
+                         CharacterAt characterAt)
+    : text_(text), index_(index), cursor_(cursor), characterAt_(std::move(characterAt)) {}
+
+int ReaderQuery::Position(int offset) const {
+    if (offset == -1) return int(text_.size());
+    if (offset == -2) return cursor_;
+    return offset < 0 ? -1 : index_.Units(offset);
+}
+
+int ReaderQuery::Snapped(int offset) const {
+    const int position = std::clamp(Position(offset), 0, int(text_.size()));
+    return position == int(text_.size()) ? position : characterAt_(position).start;
+}
+
+UnitSpan ReaderQuery::At(int position, ReaderUnit unit) const {
+    const int count = int(text_.size());
+    if (position < 0) return {-1, -1};
+    if (unit == ReaderUnit::Character)
+        return position == count ? UnitSpan{count, count} : characterAt_(position);
+    return unit == ReaderUnit::Word ? WordSpan(text_) : UnitSpan{0, count};
+}
+
+UnitSpan ReaderQuery::Before(int position, ReaderUnit unit) const {
+    const UnitSpan here = At(position, unit);
+    const UnitSpan before = here.start > 0 ? At(here.start - 1, unit) : here;
+    return before != here ? before : UnitSpan{0, 0};
+}
+
+UnitSpan ReaderQuery::After(int position, ReaderUnit unit) const {
+    const UnitSpan here = At(position, unit);
+    const int count = int(text_.size());
+    const UnitSpan after = here.end >= 0 && here.end < count ? At(here.end, unit) : here;
+    return after != here ? after : UnitSpan{count, count};
 }
 
 std::vector<int> PieceStarts(std::u16string_view text) {

@@ -3,6 +3,7 @@
 // is measured piece by piece, so where it is cut is decided here.
 #pragma once
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +33,35 @@ struct UnitSpan {
 
 // A box's one word: its text without the blanks around it.
 UnitSpan WordSpan(std::u16string_view text);
+
+// What a screen reader asks a box for: a character, the box's one word, or all of it (a box is
+// one line, one sentence, one paragraph).
+enum class ReaderUnit { Character, Word, All };
+
+// A box's text as a screen reader queries it. Its offsets are code points, -1 the end of the text
+// and -2 the cursor; positions are UTF-16 units. A character is the grapheme cluster the toolkit
+// finds at a unit inside the text.
+class ReaderQuery {
+  public:
+    using CharacterAt = std::function<UnitSpan(int)>;
+    ReaderQuery(std::u16string_view text, const ReaderIndex& index, int cursor,
+                CharacterAt characterAt);
+    // The position an offset stands for; -1 for any other negative one.
+    int Position(int offset) const;
+    // An offset's position moved back to the start of its character, within the text.
+    int Snapped(int offset) const;
+    // The unit at, before and after a position. Past the last character there is no character,
+    // but the word and the line are still there.
+    UnitSpan At(int position, ReaderUnit unit) const;      // none: {-1, -1}
+    UnitSpan Before(int position, ReaderUnit unit) const;  // none: {0, 0}
+    UnitSpan After(int position, ReaderUnit unit) const;   // none: the text's end, twice
+
+  private:
+    std::u16string_view text_;
+    const ReaderIndex& index_;
+    int cursor_;
+    CharacterAt characterAt_;
+};
 
 // Where each piece of a long line starts, and the text's end: every kPieceUnits or a little
 // less, just after a blank where one is near, never inside a surrogate pair.
