@@ -345,9 +345,9 @@ class WindowTest : public QObject {
         }
     }
 
-    // The desktop's palette is followed. On a light one with white fields the colour words are
-    // drawn exactly; on any other, each text is its colour or the nearest of the same hue with
-    // 4.5:1 against what is behind it.
+    // The desktop's palette is followed while the window runs, edited boxes staying blue. On a
+    // light one with white fields the colour words are drawn exactly; on any other, each text is
+    // its colour or the nearest of the same hue with 4.5:1 against what is behind it.
     void palettes_data() {
         QTest::addColumn<QPalette>("palette");
         QTest::addColumn<QString>("name");  // "H+" is H once edited
@@ -386,41 +386,21 @@ class WindowTest : public QObject {
         QFETCH(QPalette, palette);
         QFETCH(QString, name);
         QFETCH(QColor, expected);
-        const QPalette before = QApplication::palette();
-        QApplication::setPalette(palette);
-        quorvane::Quorvane themed;
-        QApplication::setPalette(before);
-        auto* control = Find(themed, qPrintable(name.left(name.indexOf('+'))));
+        auto* control = this->control(qPrintable(name.left(name.indexOf('+'))));
         if (name.endsWith('+')) static_cast<QLineEdit*>(control)->setText("31");
+        const QPalette before = QApplication::palette();
+        QApplication::setPalette(palette);  // while the window runs: followed
+        QCoreApplication::processEvents();
         const bool box = qobject_cast<QLineEdit*>(control);
         const bool button = qobject_cast<QPushButton*>(control);
         const auto text = box      ? QPalette::Text
                           : button ? QPalette::ButtonText
                                    : QPalette::WindowText;
         const auto field = box ? QPalette::Base : button ? QPalette::Button : QPalette::Window;
-        const QColor got = control->palette().color(text);
-        QCOMPARE(control->palette().color(field), palette.color(field));  // the user's own
-        QCOMPARE(got, expected);
-    }
-
-    // A palette changed while the program runs is followed, edited boxes staying blue.
-    void paletteChangedWhileRunning() {
-        const QPalette before = QApplication::palette();
-        box("H")->setText("31");
-        QApplication::setPalette(QPalette(Qt::white, QColor(0x42, 0x42, 0x45), Qt::gray, Qt::black,
-                                          Qt::darkGray, Qt::white, Qt::white,
-                                          QColor(0x3d, 0x3d, 0x3d), QColor(0x22, 0x20, 0x20)));
-        QCoreApplication::processEvents();
-        const QColor darkH = box("H")->palette().color(QPalette::Text);
-        const QColor darkQ = box("Q")->palette().color(QPalette::Text);
-        const QColor darkField = box("Q")->palette().color(QPalette::Base);
+        const QPalette got = control->palette();
         QApplication::setPalette(before);
-        QCoreApplication::processEvents();
-        QCOMPARE(darkH, QColor(157, 157, 255));  // as in the "darker" rows above
-        QCOMPARE(darkQ, QColor(255, 129, 129));
-        QCOMPARE(darkField, QColor(0x3d, 0x3d, 0x3d));
-        QCOMPARE(box("H")->palette().color(QPalette::Text), kBlueText);
-        QCOMPARE(box("Q")->palette().color(QPalette::Text), kRedText);
+        QCOMPARE(got.color(field), palette.color(field));  // the user's own
+        QCOMPARE(got.color(text), expected);
     }
 
     // What a screen reader says of each control, and of the window.
@@ -495,31 +475,22 @@ class WindowTest : public QObject {
         const auto Char = QAccessible::CharBoundary;
         // clang-format off
         row("word at the end",       "at",     QAccessible::WordBoundary,      6, "997.01", 0, 6);
-        row("word past the end",     "at",     QAccessible::WordBoundary,     99, "997.01", 0, 6);
-        row("word in the middle",    "at",     QAccessible::WordBoundary,      3, "997.01", 0, 6);
         row("line at the end",       "at",     QAccessible::LineBoundary,      6, "997.01", 0, 6);
         row("sentence",              "at",     QAccessible::SentenceBoundary,  2, "997.01", 0, 6);
         row("paragraph",             "at",     QAccessible::ParagraphBoundary, 0, "997.01", 0, 6);
         row("whole text",            "at",     QAccessible::NoBoundary,        4, "997.01", 0, 6);
         row("character",             "at",     QAccessible::CharBoundary,      5, "1",      5, 6);
-        row("no character at the end", "at",   QAccessible::CharBoundary,      6, "",       6, 6);
         row("character before",      "before", QAccessible::CharBoundary,      6, "1",      5, 6);
-        row("nothing before",        "before", QAccessible::WordBoundary,      6, "",       0, 0);
         row("character after",       "after",  QAccessible::CharBoundary,      0, "9",      1, 2);
         row("nothing after",         "after",  QAccessible::WordBoundary,      6, "",       6, 6);
         row("one attribute run",     "attributes", QAccessible::CharBoundary,  3, "",       0, 6);
-        row("no word after",         "after",  Word, 0, "",        7, 7, "-6.5E+3");
         row("word without blanks",   "at",     Word, 0, "30",      1, 3, " 30 ");
-        row("no word before",        "before", Word, 3, "",        0, 0, " 30 ");
         row("surrogate pair",        "at",     Char, 0, "𝟑",       0, 1, "𝟑𝟎");  // code points
-        row("pair after",            "after",  Char, 0, "𝟎",       1, 2, "𝟑𝟎");
         row("pair before the end",   "before", Char, 2, "𝟎",       1, 2, "𝟑𝟎");
         row("two characters",        "count",  Char, 0, "2",      -1, -1, "𝟑𝟎");
         row("range in characters",   "text",   QAccessible::TextBoundaryType(2), 1, "𝟎", -1, -1, "𝟑𝟎");
         row("cursor in characters",  "cursor", Char, 0, "2",      -1, -1, "𝟑𝟎");
         row("selection in characters", "select", Char, 1, "𝟎",   -1, -1, "𝟑𝟎");
-        row("-1 is the end",         "at",     Char, -1, "",       6, 6);
-        row("other offsets none",    "at",     Char, -5, "",      -1, -1);
         row("value",                 "value",  Char, 0, "997.01",  -1, -1);
         row("backwards range",       "text",   QAccessible::TextBoundaryType(2), 4, "", -1, -1);
         row("range",                 "text",   QAccessible::TextBoundaryType(6), 4, "01", -1, -1);

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <algorithm>
 #include <memory>
-#include <utility>
 
 #include "number_box.h"
 #include "reader_text.h"
@@ -13,8 +12,6 @@
 
 namespace quorvane {
 namespace {
-
-constexpr std::pair<int, int> kNone = {-1, -1};
 
 // A single-line text box as screen readers query it. Every query answers at once: a box is one
 // word, one line, one paragraph, one sentence; characters are grapheme clusters. Offsets are
@@ -60,25 +57,29 @@ class AccessibleBox : public QAccessibleWidget,
     void setCursorPosition(int position) override { box()->setCursorPosition(Snap(position)); }
 
     // Text.
-    QString text(int start, int end) const override { return Mid(Resolve(start), Resolve(end)); }
+    QString text(int start, int end) const override {
+        const QString text = box()->text();
+        const ReaderQuery query = Query(text);
+        return Mid(text, {query.Position(start), query.Position(end)});
+    }
     int characterCount() const override { return Out(int(box()->text().size())); }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                          int* end) const override {
-        return Answer(Segment(Resolve(offset), boundary), start, end);
+        const QString text = box()->text();
+        const ReaderQuery query = Query(text);
+        return Answer(text, query.At(query.Position(offset), UnitOf(boundary)), start, end);
     }
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                              int* end) const override {
-        const auto here = Segment(Resolve(offset), boundary);
-        const auto before = here.first > 0 ? Segment(here.first - 1, boundary) : here;
-        return Answer(before != here ? before : std::pair(0, 0), start, end);
+        const QString text = box()->text();
+        const ReaderQuery query = Query(text);
+        return Answer(text, query.Before(query.Position(offset), UnitOf(boundary)), start, end);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                             int* end) const override {
-        const auto here = Segment(Resolve(offset), boundary);
-        const int count = int(box()->text().size());
-        const auto after =
-            here.second >= 0 && here.second < count ? Segment(here.second, boundary) : here;
-        return Answer(after != here ? after : std::pair(count, count), start, end);
+        const QString text = box()->text();
+        const ReaderQuery query = Query(text);
+        return Answer(text, query.After(query.Position(offset), UnitOf(boundary)), start, end);
     }
     // One run without attributes over the whole text: Orca builds what it speaks from these runs.
     QString attributes(int, int* start, int* end) const override {
@@ -91,11 +92,11 @@ class AccessibleBox : public QAccessibleWidget,
     // caret after the last one.
     QRect characterRect(int offset) const override {
         const QString text = box()->text();
-        offset = Resolve(offset);
-        if (offset < 0 || offset > text.size()) return {};
+        const int position = Query(text).Position(offset);
+        if (position < 0 || position > text.size()) return {};
         const LaidOutText& laidOut = Laid();
-        const QRect rect = (offset == text.size() ? laidOut.CaretAt(offset)
-                                                  : laidOut.RectOf(GraphemeAt(text, offset)))
+        const QRect rect = (position == text.size() ? laidOut.CaretAt(position)
+                                                    : laidOut.RectOf(GraphemeAt(text, position)))
                                .toAlignedRect();
         return QRect(box()->mapToGlobal(rect.topLeft()), rect.size());
     }
@@ -147,42 +148,30 @@ class AccessibleBox : public QAccessibleWidget,
         return *laidOut_;
     }
 
-    // An offset as a position in the box's text: -1 is the end, -2 the cursor; other negative
-    // ones are none (-1).
-    int Resolve(int offset) const {
-        const QString text = box()->text();
-        if (offset == -1) return int(text.size());
-        if (offset == -2) return box()->cursorPosition();
-        return offset < 0 ? -1 : UnitsOf(text, offset);
+    // The box's text as a screen reader queries it, while `text` lives.
+    ReaderQuery Query(const QString& text) const {
+        return ReaderQuery(View(text), IndexOf(text), box()->cursorPosition(),
+                           [&text](int unit) { return GraphemeAt(text, unit); });
     }
-    // A position in the box's text as an offset.
-    int Out(int position) const { return PointsOf(box()->text(), position); }
-    QString Mid(int start, int end) const {
-        if (start < 0 || end < start) return {};
-        return box()->text().mid(start, end - start);
+    static ReaderUnit UnitOf(QAccessible::TextBoundaryType boundary) {
+        return boundary == QAccessible::CharBoundary   ? ReaderUnit::Character
+               : boundary == QAccessible::WordBoundary ? ReaderUnit::Word
+                                                       : ReaderUnit::All;
     }
-    QString Answer(std::pair<int, int> span, int* start, int* end) const {
-        *start = Out(span.first);
-        *end = Out(span.second);
-        return Mid(span.first, span.second);
-    }
-    // A position on a character boundary: the start of the character it falls in.
     int Snap(int offset) const {
         const QString text = box()->text();
-        const int position = std::clamp(Resolve(offset), 0, int(text.size()));
-        return position == text.size() ? position : GraphemeAt(text, position).first;
+        return Query(text).Snapped(offset);
     }
-    // The [start, end) of the piece of text at `position`. Past the last character there is no
-    // character, but the word and line are still there.
-    std::pair<int, int> Segment(int position, QAccessible::TextBoundaryType boundary) const {
-        const QString text = box()->text();
-        const int count = int(text.size());
-        if (position < 0) return kNone;
-        if (boundary == QAccessible::CharBoundary)
-            return position == count ? std::pair(count, count) : GraphemeAt(text, position);
-        if (boundary != QAccessible::WordBoundary) return {0, count};
-        const UnitSpan word = WordSpan(View(text));
-        return {word.start, word.end};
+    // A position in the box's text as an offset.
+    int Out(int position) const { return IndexOf(box()->text()).Points(position); }
+    static QString Mid(const QString& text, UnitSpan span) {
+        if (span.start < 0 || span.end < span.start) return {};
+        return text.mid(span.start, span.end - span.start);
+    }
+    static QString Answer(const QString& text, UnitSpan span, int* start, int* end) {
+        *start = IndexOf(text).Points(span.start);
+        *end = IndexOf(text).Points(span.end);
+        return Mid(text, span);
     }
 };
 

@@ -47,7 +47,7 @@ void Update(QAccessibleEvent* event) {
                                             QAccessible::TextSelectionChanged};
     if (!box || std::ranges::find(kTold, type) == std::end(kTold)) return Forward(event);
     const QString text = box->text();
-    const auto points = [&text](int units) { return PointsOf(text, units); };
+    const auto points = [&text](int units) { return IndexOf(text).Points(units); };
     auto& e = static_cast<QAccessibleTextCursorEvent&>(*event);
     e.setCursorPosition(points(e.cursorPosition()));
     if (type == QAccessible::TextSelectionChanged) {

@@ -25,7 +25,7 @@ bool AllLeftToRight(const QString& text) {
 
 }  // namespace
 
-std::pair<int, int> GraphemeAt(const QString& text, int offset) {
+UnitSpan GraphemeAt(const QString& text, int offset) {
     // Found in the text around it, so that the work does not grow with a long text.
     constexpr int kReach = 64;  // far beyond any real cluster
     const int from = std::max(0, offset - kReach);
@@ -79,11 +79,11 @@ QTextLine LaidOutText::Piece(int k) const {
 }
 
 // From its glyphs: in text of mixed directions a cursor position has two places.
-QRectF LaidOutText::RectOf(std::pair<int, int> c) const {
-    const int k = PieceOf(c.first);
+QRectF LaidOutText::RectOf(UnitSpan c) const {
+    const int k = PieceOf(c.start);
     Piece(k);
     QRectF glyphs;
-    for (const QGlyphRun& run : layout_->glyphRuns(c.first - starts_[k], c.second - c.first))
+    for (const QGlyphRun& run : layout_->glyphRuns(c.start - starts_[k], c.end - c.start))
         glyphs |= run.boundingRect();
     return QRectF(origin_ + lefts_[k] + glyphs.left(), cursor_.top(), glyphs.width(),
                   cursor_.height());
@@ -103,7 +103,7 @@ int LaidOutText::OffsetAt(qreal x) const {
         if (offset < 0 || offset >= text_.size()) continue;
         const auto character = GraphemeAt(text_, offset);
         const QRectF extent = RectOf(character);
-        if (x >= extent.left() && x < extent.right()) return character.first;
+        if (x >= extent.left() && x < extent.right()) return character.start;
     }
     return -1;
 }

@@ -7,8 +7,9 @@
 #include <QString>
 #include <QTextLayout>
 #include <optional>
-#include <utility>
 #include <vector>
+
+#include "reader_text.h"
 
 class QLineEdit;
 
@@ -16,7 +17,7 @@ namespace quorvane {
 
 // The [start, end) of the user-perceived character (grapheme cluster) at `offset`, which is
 // inside the text: "𝟑" is one character of two UTF-16 units.
-std::pair<int, int> GraphemeAt(const QString& text, int offset);
+UnitSpan GraphemeAt(const QString& text, int offset);
 
 // The box's text on one line as the box lays it out, kept while its text and font stay: laying
 // out a long text is the costly part of a query. A long text drawn left to right in the order of
@@ -30,7 +31,7 @@ class LaidOutText {
     // cursor now.
     void Place(const QLineEdit* box);
     // Where a character is drawn, in the box's coordinates.
-    QRectF RectOf(std::pair<int, int> character) const;
+    QRectF RectOf(UnitSpan character) const;
     // The caret at `position`: zero wide, of the line's height. After the last character it is
     // where typing goes on.
     QRectF CaretAt(int position) const;

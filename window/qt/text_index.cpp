@@ -2,13 +2,13 @@
 
 #include <optional>
 
-#include "reader_text.h"
-
 namespace quorvane {
-namespace {
 
-// The index of the text queried last, kept while that text is unchanged: one text is queried at
-// a time, and a long one costs its length to index.
+std::u16string_view View(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
+}
+
+// One text is queried at a time: the last one's index is kept.
 const ReaderIndex& IndexOf(const QString& text) {
     static QString indexed;
     static std::optional<ReaderIndex> index;
@@ -17,20 +17,6 @@ const ReaderIndex& IndexOf(const QString& text) {
         index.emplace(View(text));
     }
     return *index;
-}
-
-}  // namespace
-
-std::u16string_view View(const QString& text) {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
-}
-
-int UnitsOf(const QString& text, int points) {
-    return IndexOf(text).Units(points);
-}
-
-int PointsOf(const QString& text, int units) {
-    return IndexOf(text).Points(units);
 }
 
 }  // namespace quorvane

@@ -1,16 +1,17 @@
-// A box's positions as screen readers count them: the box counts UTF-16 units, they count code
-// points (the shared ReaderIndex), for the one text being queried.
+// A box's text as screen readers count it (the shared ReaderIndex), for the one text being
+// queried: indexing a long text costs its length.
 #pragma once
 
 #include <QString>
 #include <string_view>
 
+#include "reader_text.h"
+
 namespace quorvane {
 
 std::u16string_view View(const QString& text);
 
-// The unit where the `points`-th character of `text` starts, and the characters before `units`.
-int UnitsOf(const QString& text, int points);
-int PointsOf(const QString& text, int units);
+// The index of `text`, kept while the text is unchanged.
+const ReaderIndex& IndexOf(const QString& text);
 
 }  // namespace quorvane
