@@ -1,5 +1,6 @@
 // The window's reactions against a fake window: what each key, click and focus change does, in
-// which order, and what screen readers are told. Every front end runs on these.
+// which order, and what screen readers are told; then the shared rules beside them, down to how
+// screen readers count a box's text. Every front end runs on these.
 #include "reactions.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "colour_rule.h"
+#include "reader_text.h"
 #include "rules.h"
 
 namespace quorvane {
@@ -282,6 +284,92 @@ INSTANTIATE_TEST_SUITE_P(Table, WordKeyTest,
                                          WordKeyRow{5, 4, 1, 4, true, {1, 4}},  // the selection
                                          WordKeyRow{5, 1, 4, 1, false, {1, 4}}));
 
+// A box's text as screen readers count it: code points for UTF-16 units and back, the one word,
+// where a long line is cut into pieces, and what a query at an offset answers. Each row: a text,
+// what is asked, what comes back.
+struct ReaderRow {
+    const char* name;
+    std::u16string text;
+    std::string query;  // "units N", "points N", "word", "pieces"; "position N", "snapped N",
+                        // "at|before|after N c|w|a" (character, word, all), the cursor at 2
+    std::vector<int> answer;
+};
+
+void PrintTo(const ReaderRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+std::vector<int> Ask(const ReaderRow& row) {
+    std::istringstream words(row.query);
+    std::string what, unit;
+    int n = 0;
+    words >> what >> n >> unit;
+    const ReaderIndex index(row.text);
+    const ReaderQuery query(row.text, index, 2, [&row](int at) {  // a character: a code point
+        const bool pair =
+            at + 1 < int(row.text.size()) && row.text[at] >= 0xD800 && row.text[at] < 0xDC00;
+        return UnitSpan{at, at + (pair ? 2 : 1)};
+    });
+    const ReaderUnit asked = unit == "c"   ? ReaderUnit::Character
+                             : unit == "w" ? ReaderUnit::Word
+                                           : ReaderUnit::All;
+    const auto span = [](UnitSpan s) { return std::vector<int>{s.start, s.end}; };
+    if (what == "units") return {index.Units(n)};
+    if (what == "points") return {index.Points(n)};
+    if (what == "word") return span(WordSpan(row.text));
+    if (what == "position") return {query.Position(n)};
+    if (what == "snapped") return {query.Snapped(n)};
+    if (what == "at") return span(query.At(query.Position(n), asked));
+    if (what == "before") return span(query.Before(query.Position(n), asked));
+    if (what == "after") return span(query.After(query.Position(n), asked));
+    return PieceStarts(row.text);
+}
+
+std::u16string Times(std::u16string_view text, int count) {
+    std::u16string repeated;
+    for (int k = 0; k < count; ++k) repeated += text;
+    return repeated;
+}
+
+class ReaderTextTest : public testing::TestWithParam<ReaderRow> {};
+
+TEST_P(ReaderTextTest, Row) {
+    EXPECT_EQ(Ask(GetParam()), GetParam().answer);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, ReaderTextTest, testing::Values(
+    ReaderRow{"plain units", u"997.01", "units 3", {3}},
+    ReaderRow{"second pair starts at unit 2", u"𝟑𝟎", "units 1", {2}},
+    ReaderRow{"past the end is the end", u"𝟑𝟎", "units 9", {4}},
+    ReaderRow{"after one pair, one character", u"𝟑𝟎", "points 2", {1}},
+    ReaderRow{"both pairs", u"𝟑𝟎", "points 4", {2}},
+    ReaderRow{"none stays none", u"𝟑𝟎", "points -1", {-1}},
+    ReaderRow{"Adlam after a digit", u"1𞥓𞥐", "points 3", {2}},
+    ReaderRow{"an exponent is one word", u"-6.5E+3", "word", {0, 7}},
+    ReaderRow{"a group blank inside the word", u"1 000.5", "word", {0, 7}},
+    ReaderRow{"blanks around are no word", u" 30\u00A0", "word", {1, 3}},
+    ReaderRow{"only blanks", u"  ", "word", {2, 2}},
+    ReaderRow{"-1 is the end", u"997.01", "position -1", {6}},
+    ReaderRow{"-2 is the cursor", u"997.01", "position -2", {2}},
+    ReaderRow{"other negative offsets are none", u"997.01", "position -5", {-1}},
+    ReaderRow{"snapped into the text", u"997.01", "snapped 9", {6}},
+    ReaderRow{"none snaps to the start", u"997.01", "snapped -5", {0}},
+    ReaderRow{"a character", u"997.01", "at 5 c", {5, 6}},
+    ReaderRow{"no character at the end", u"997.01", "at 6 c", {6, 6}},
+    ReaderRow{"the word past the end", u"997.01", "at 99 w", {0, 6}},
+    ReaderRow{"all of it", u"997.01", "at 3 a", {0, 6}},
+    ReaderRow{"none at no offset", u"997.01", "at -5 c", {-1, -1}},
+    ReaderRow{"the character before the end", u"997.01", "before -1 c", {5, 6}},
+    ReaderRow{"no word before", u" 30 ", "before 3 w", {0, 0}},
+    ReaderRow{"the pair after", u"𝟑𝟎", "after 0 c", {2, 4}},
+    ReaderRow{"no word after", u"-6.5E+3", "after 0 w", {7, 7}},
+    ReaderRow{"a short line is one piece", u"997.01", "pieces", {0, 6}},
+    ReaderRow{"no blank: every 1024", Times(u"7", 3000), "pieces", {0, 1024, 2048, 3000}},
+    ReaderRow{"just after a blank", Times(u"12 3 ", 300), "pieces", {0, 1023, 1500}},
+    ReaderRow{"never inside a pair", u"1" + Times(u"𝟑", 1500), "pieces", {0, 1023, 2047, 3001}}));
+// clang-format on
+
 // The fit to the screen: the font shrinks while the window is too large; at the smallest font
 // the window is still made to fit. Fonts here are sizes in points, each needing size / 9 of the
 // table.
@@ -339,7 +427,8 @@ TEST(Rules, FocusOrderOfTheTable) {
     EXPECT_EQ(names, "H Q D E P Command1 LiveCalc ");
     names.clear();
     for (const ControlEntry* entry : CreationOrder()) names += std::string(entry->name) + " ";
-    EXPECT_EQ(names.substr(0, 62), "Label1 H Label3 Q Label5 D Label7 E Label9 P Command1 LiveCalc");
+    EXPECT_EQ(names.substr(0, 62),
+              "Label1 H Label3 Q Label5 D Label7 E Label9 P Command1 LiveCalc");
 }
 
 TEST(Rules, DefaultTextsInTheUsersNotation) {

@@ -3,8 +3,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "rules.h"
-
 namespace quorvane {
 
 // A double-click selects the whole number, not the digits on one side of its decimal
@@ -14,27 +12,15 @@ void NumberBox::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) selectAll();
 }
 
-// A box holds one number, one word to screen readers: moving or deleting by words goes over all
-// of it, not to its sign, separator or exponent.
+// Moving by words goes over the whole number, not to its sign, separator or exponent; the word
+// keys that delete are the window's (KeyPressed).
 void NumberBox::keyPressEvent(QKeyEvent* event) {
-    const bool toStart = event == QKeySequence::DeleteStartOfWord;
-    if (event == QKeySequence::MoveToNextWord || event == QKeySequence::SelectNextWord) {
+    if (event == QKeySequence::MoveToNextWord || event == QKeySequence::SelectNextWord)
         end(event == QKeySequence::SelectNextWord);
-    } else if (event == QKeySequence::MoveToPreviousWord ||
-               event == QKeySequence::SelectPreviousWord) {
+    else if (event == QKeySequence::MoveToPreviousWord || event == QKeySequence::SelectPreviousWord)
         home(event == QKeySequence::SelectPreviousWord);
-    } else if (toStart || event == QKeySequence::DeleteEndOfWord) {
-        if (isReadOnly()) return;
-        const int start = hasSelectedText() ? selectionStart() : cursorPosition();
-        const int end = hasSelectedText() ? selectionEnd() : cursorPosition();
-        const TextSpan span =
-            WordKeyDeletion(int(text().size()), cursorPosition(), start, end, toStart);
-        if (span.start == span.end) return;
-        setSelection(span.start, span.end - span.start);
-        del();  // deletes the selection, as one step to undo
-    } else {
+    else
         QLineEdit::keyPressEvent(event);
-    }
 }
 
 void NumberBox::dropEvent(QDropEvent* event) {

@@ -1,4 +1,4 @@
-// A text box that holds one number.
+// A text box that holds one number: one word to move over and select.
 #pragma once
 
 #include <QLineEdit>

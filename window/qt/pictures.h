@@ -1,5 +1,5 @@
-// The formula, the logo and the window's icon, from the bitmaps the build draws from their SVGs:
-// nothing is parsed or decoded at run time, and no image plugin is loaded.
+// The formula, the logo and the window's icon, from the bitmaps the build draws from their SVGs
+// (pictures.h beside the window reads, chooses and inks them): here only wrapped and scaled.
 #pragma once
 
 #include <QIcon>
@@ -10,9 +10,8 @@
 
 namespace quorvane {
 
-// The picture called `name` ("formula", "logo") at `size` device pixels, from the smallest of its
-// bitmaps that covers it (else the largest): sharp from 100 % to 300 %. The formula is ink
-// coverage, drawn in `ink`; the logo keeps its colours. Null where none is embedded.
+// The picture called `name` ("formula", "logo") at `size` device pixels: the formula in `ink`,
+// the logo in its colours. Null where none is embedded.
 QImage DrawPicture(const QString& name, QSize size, const Ink& ink);
 
 // The application's icon, 16 to 64 pixels.

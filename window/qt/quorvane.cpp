@@ -3,51 +3,42 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <optional>
-#include <utility>
 
-#include "accessibility.h"
+#include "accessible_factory.h"
+#include "announcer.h"
 #include "app_info.h"
 #include "colour_rule.h"
-#include "colours.h"
-#include "control_table.h"
 #include "number_box.h"
 #include "number_format.h"
 #include "pictures.h"
-#include "rules.h"
 
 namespace quorvane {
 namespace {
 
-QColor QColourOf(std::uint32_t bgr) {
-    const Rgb rgb = FromColourWord(bgr);
-    return QColor(rgb.red, rgb.green, rgb.blue);
+Rgb ToRgb(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    return {rgb.red(), rgb.green(), rgb.blue()};
 }
 
-// What each text colour is drawn on.
+// The palette role of a control's text, and what that text is drawn on.
+QPalette::ColorRole TextRole(ControlKind kind) {
+    return kind == ControlKind::TextBox  ? QPalette::Text
+           : kind == ControlKind::Button ? QPalette::ButtonText
+                                         : QPalette::WindowText;
+}
 QPalette::ColorRole BackgroundOf(QPalette::ColorRole text) {
     return text == QPalette::Text         ? QPalette::Base
            : text == QPalette::ButtonText ? QPalette::Button
                                           : QPalette::Window;
-}
-
-// Text in `wanted`, or as near to it as stays readable on the user's palette.
-void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& wanted) {
-    QPalette palette = widget->palette();
-    palette.setColor(role, Legible(wanted, palette.color(BackgroundOf(role)), palette));
-    widget->setPalette(palette);
 }
 
 // A plain line in the text colour, one pixel thick and never thinner than a device pixel: a
@@ -65,55 +56,35 @@ class Rule : public QWidget {
     }
 };
 
-// Room to spare beside a caption's text, in pixels.
-constexpr int kCaptionSpare = 3;
-
-bool IsCaption(ControlKind kind) {
-    return kind == ControlKind::Label || kind == ControlKind::CheckBox ||
-           kind == ControlKind::Button;
+// The key in shared words; none for a key the reactions leave to Qt.
+std::optional<Key> SharedKey(const QKeyEvent& key) {
+    const bool keypad = key.modifiers().testFlag(Qt::KeypadModifier);
+    if (keypad && (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma))
+        return Key::KeypadDecimal;  // not the keypad's Delete with NumLock off
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return Key::Enter;
+    if (key.key() == Qt::Key_Escape) return Key::Escape;
+    if (key.matches(QKeySequence::DeleteStartOfWord)) return Key::WordBack;
+    if (key.matches(QKeySequence::DeleteEndOfWord)) return Key::WordForward;
+    if (key.matches(QKeySequence::Copy)) return Key::Copy;
+    return std::nullopt;
 }
 
-// How many times 15 twips to a pixel this control needs: its caption's width (and height) with
-// a few pixels to spare, or a text box's height, in the size the table gives it.
-double FactorFor(const QWidget* control, const ControlEntry& entry) {
-    const QSize hint = control->sizeHint();
-    double factor = double(hint.height()) / TwipsToPixels(entry.height);
-    if (IsCaption(entry.kind))
-        factor =
-            std::max(factor, double(hint.width() + kCaptionSpare) / TwipsToPixels(entry.width));
-    return factor;
+Caret CaretOf(const QLineEdit* box) {
+    const int cursor = box->cursorPosition();
+    const bool any = box->hasSelectedText();
+    return {.length = int(box->text().size()),
+            .cursor = cursor,
+            .selectionStart = any ? box->selectionStart() : cursor,
+            .selectionEnd = any ? box->selectionEnd() : cursor};
 }
 
-// Name and accessible texts, which every kind of control takes from its row.
-void Describe(QWidget* control, const ControlEntry& entry) {
-    control->setObjectName(entry.name);
-    if (entry.accessibleName) control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
-    if (entry.description) control->setAccessibleDescription(entry.description);
+bool IsPressBegun(QEvent::Type type) {
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+           type == QEvent::TouchBegin;
 }
-
-// The palette role of a control's text.
-QPalette::ColorRole TextRole(ControlKind kind) {
-    return kind == ControlKind::TextBox  ? QPalette::Text
-           : kind == ControlKind::Button ? QPalette::ButtonText
-                                         : QPalette::WindowText;
-}
-
-bool IsKeypadDecimal(const QKeyEvent& key) {
-    return key.modifiers().testFlag(Qt::KeypadModifier) &&
-           (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma);
-}
-
-// The fonts from `font` down to the smallest readable size, in points or, for a font given in
-// pixels, in pixels: false once there is none smaller.
-bool Shrink(QFont& font, qreal logicalDpi) {
-    if (font.pointSizeF() > 0) {
-        if (font.pointSizeF() <= kSmallestPoints) return false;
-        font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.5));
-        return true;
-    }
-    if (font.pixelSize() <= SmallestPixels(logicalDpi)) return false;
-    font.setPixelSize(font.pixelSize() - 1);
-    return true;
+bool IsPressEnded(QEvent::Type type) {
+    return type == QEvent::MouseButtonRelease || type == QEvent::TouchEnd ||
+           type == QEvent::TouchCancel;
 }
 
 }  // namespace
@@ -125,116 +96,98 @@ Quorvane::Quorvane(QWidget* parent) : QWidget(parent), reactions_(*this, UserNum
     // The table lays the captions out left to right, in English: a right-to-left language's
     // translations of Qt's own texts mirror no part of it.
     setLayoutDirection(Qt::LeftToRight);
-
-    CreateControls();
+    // Screen readers name a box by the label created just before it.
+    for (const ControlEntry* entry : CreationOrder()) Create(*entry);
+    announcer_ = new Announcer(this);
+    QWidget* previous = nullptr;
+    for (const ControlEntry* entry : FocusOrder()) {
+        if (previous) setTabOrder(previous, Control(*entry));
+        previous = Control(*entry);
+    }
     LayOut();
-    SetFocusOrder();
     ConnectReactions();  // after the initial texts: setting those is no edit
     FollowScreen();
     setWindowIcon(ApplicationIcon());
-
     reactions_.Load();
-    H->setFocus();
+    Control(Row("H"))->setFocus();
 }
 
 Quorvane::~Quorvane() {
     // The controls are deleted after this, moving the focus as they go: no reactions from a
     // window that is half gone.
+    qApp->removeEventFilter(this);
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
-double Quorvane::TwipsFactor() const {
-    return twipsFactor_;
-}
-
-// Labels, the line and the pictures come straight from the table; the controls that react or
-// are read are created by name and kept.
-void Quorvane::CreateControls() {
-    for (const ControlEntry& entry : kControls) CreateDecoration(entry);
-    H = CreateInputBox(Input::Head);
-    Q = CreateInputBox(Input::Flow);
-    D = CreateInputBox(Input::Density);
-    E = CreateInputBox(Input::Efficiency);
-    P = CreateTextBox(Row("P"));
-    P->installEventFilter(this);  // Ctrl+C copies the whole result: see eventFilter
-    LiveCalc = CreateCheckBox(Row("LiveCalc"));
-    Command1 = CreateButton(Row("Command1"));
-    announcer_ = new Announcer(this);
-}
-
-void Quorvane::CreateDecoration(const ControlEntry& entry) {
+void Quorvane::Create(const ControlEntry& entry) {
+    QWidget* control = nullptr;
+    const QString text = QString::fromUtf8(entry.text);
     switch (entry.kind) {
         case ControlKind::Label:
-            Keep(new QLabel(QString::fromUtf8(entry.text), this), entry);
+            control = new QLabel(text, this);
             break;
-        case ControlKind::Picture: {
-            auto* picture = Keep(new QLabel(this), entry);
-            picture->setScaledContents(entry.stretched);
+        case ControlKind::Picture:
+            control = new QLabel(this);
+            static_cast<QLabel*>(control)->setScaledContents(entry.stretched);
             break;
-        }
         case ControlKind::Line:
-            Keep(new Rule(this), entry);
+            control = new Rule(this);
             break;
-        default:  // created by name in CreateControls
+        case ControlKind::TextBox:
+            control = CreateBox(entry);
+            break;
+        case ControlKind::CheckBox:
+            control = new QCheckBox(text, this);
+            static_cast<QCheckBox*>(control)->setChecked(entry.checked);
+            break;
+        case ControlKind::Button:
+            control = new QPushButton(text, this);
+            // Drawn as a button Enter presses when it has the focus.
+            static_cast<QPushButton*>(control)->setAutoDefault(true);
             break;
     }
+    controls_[RowIndex(entry)] = control;
+    control->setObjectName(entry.name);
+    if (entry.accessibleName) control->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+    if (entry.description) control->setAccessibleDescription(entry.description);
+    Recolour(entry);
 }
 
-QLineEdit* Quorvane::CreateTextBox(const ControlEntry& entry) {
-    auto* box = Keep(new NumberBox(this), entry);
+QWidget* Quorvane::CreateBox(const ControlEntry& entry) {
+    auto* box = new NumberBox(this);
     box->setText(QString::fromStdString(DefaultText(entry, reactions_.Format())));
     // A box has no length limit of its own; Qt's default would cut a pasted text at 32767.
     box->setMaxLength(std::numeric_limits<int>::max());
     box->setReadOnly(entry.readOnly);
-    // Screen readers name the box by its caption ("labelled by").
-    for (const auto& [control, row] : laidOut_)
-        if (entry.caption && std::string_view(row->name) == entry.caption)
-            static_cast<QLabel*>(control)->setBuddy(box);
+    box->textArriving = [this, &entry] { reactions_.TextArriving(entry); };
+    for (const ControlEntry& caption : kControls)  // "labelled by", for screen readers
+        if (entry.caption && std::string_view(entry.caption) == caption.name)
+            static_cast<QLabel*>(Control(caption))->setBuddy(box);
     return box;
 }
 
-QLineEdit* Quorvane::CreateInputBox(Input input) {
-    QLineEdit* box = CreateTextBox(InputRow(input));
-    box->installEventFilter(this);  // the keypad's decimal key: see eventFilter
-    static_cast<NumberBox*>(box)->textArriving = [this, input] { reactions_.TextArriving(input); };
-    inputBoxes_[std::size_t(input)] = box;
-    return box;
+void Quorvane::ConnectReactions() {
+    for (const ControlEntry& entry : kControls)
+        if (entry.kind == ControlKind::TextBox)
+            connect(Box(entry), &QLineEdit::textChanged, this,
+                    [this, &entry] { reactions_.TextChanged(entry); });
+    for (const ControlEntry* entry : {&Row("LiveCalc"), &Row("Command1")})
+        connect(static_cast<QAbstractButton*>(Control(*entry)), &QAbstractButton::clicked, this,
+                [this, entry] { reactions_.Clicked(*entry); });
+    // editingFinished misses a box left unedited since its last Enter and fires when focus only
+    // passes through; the focus change itself says exactly when a box is left.
+    connect(qApp, &QApplication::focusChanged, this, &Quorvane::OnFocusChanged);
+    // Presses anywhere in the window, and keys, before any control of it sees them.
+    qApp->installEventFilter(this);
 }
 
-QCheckBox* Quorvane::CreateCheckBox(const ControlEntry& entry) {
-    auto* check = Keep(new QCheckBox(QString::fromUtf8(entry.text), this), entry);
-    check->setChecked(entry.checked);
-    return check;
+QLineEdit* Quorvane::Box(const ControlEntry& entry) const {
+    return static_cast<QLineEdit*>(Control(entry));
 }
 
-QPushButton* Quorvane::CreateButton(const ControlEntry& entry) {
-    auto* button = Keep(new QPushButton(QString::fromUtf8(entry.text), this), entry);
-    // Enter presses the button when it has the focus. In a plain QWidget there is no default
-    // button, so Enter in a text box still presses nothing.
-    button->setAutoDefault(true);
-    button->installEventFilter(this);  // Alt+C: see eventFilter
-    return button;
-}
-
-template <typename Control>
-Control* Quorvane::Keep(Control* control, const ControlEntry& entry) {
-    Describe(control, entry);
-    Colour(control, entry);
-    laidOut_.push_back({control, &entry});
-    return control;
-}
-
-// The text colour from the row (blue once a box was edited), or the palette's own, as readable
-// as the window's palette allows. From that palette afresh, so that a change of the desktop's
-// palette is followed.
-void Quorvane::Colour(QWidget* control, const ControlEntry& entry) {
-    control->setPalette(QPalette());
-    const QPalette::ColorRole role = TextRole(entry.kind);
-    const bool edited = entry.input && reactions_.Edited(*entry.input);
-    SetTextColour(control, role,
-                  edited         ? QColourOf(kBlue)
-                  : entry.colour ? QColourOf(*entry.colour)
-                                 : control->palette().color(role));
+const ControlEntry* Quorvane::EntryOf(const QObject* control) const {
+    const auto found = std::ranges::find(controls_, control);
+    return found == controls_.end() ? nullptr : &kControls[std::size_t(found - controls_.begin())];
 }
 
 void Quorvane::changeEvent(QEvent* event) {
@@ -243,7 +196,7 @@ void Quorvane::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && isMaximized())
         setWindowState(windowState() & ~Qt::WindowMaximized);
     if (event->type() == QEvent::PaletteChange) {  // the desktop's, as the window has no own
-        for (const auto& [control, entry] : laidOut_) Colour(control, *entry);
+        for (const ControlEntry& entry : kControls) Recolour(entry);
         DrawPictures();
     }
     QWidget::changeEvent(event);
@@ -272,138 +225,135 @@ void Quorvane::FollowScreen() {
         connect(now, &QScreen::physicalDotsPerInchChanged, this, &Quorvane::LayOut)};
 }
 
-// One factor for the whole table, so that its proportions hold: never below 15 twips to a
-// pixel, and as large as the font needs for every caption to fit.
+// One factor for the whole table, so that its proportions hold.
 void Quorvane::LayOut() {
     setFont(QFont());  // the application's, however far it was shrunk before
     FitFontToScreen();
     const auto px = [this](int twips) { return TwipsToPixels(twips, twipsFactor_); };
-    for (const auto& [control, entry] : laidOut_) {
-        if (entry->kind == ControlKind::Line) {
-            control->setGeometry(px(entry->left), px(entry->top), px(entry->x2) - px(entry->left),
-                                 1);
-            continue;
-        }
-        control->setGeometry(px(entry->left), px(entry->top), px(entry->width), px(entry->height));
-    }
+    for (const ControlEntry& e : kControls)
+        Control(e)->setGeometry(px(e.left), px(e.top),
+                                e.kind == ControlKind::Line ? px(e.x2) - px(e.left) : px(e.width),
+                                e.kind == ControlKind::Line ? 1 : px(e.height));
     setFixedSize(px(kClientWidth), px(kClientHeight));
     DrawPictures();
 }
 
-// The pictures at their frames' size in device pixels. The formula is black on white on a
-// light palette with white fields, else in the window's text colour on its face; the logo keeps
-// its colours on its white plate.
+// The pictures at their frames' size in device pixels: the formula in the ink the palette asks
+// for, the logo in its colours on its white plate.
 void Quorvane::DrawPictures() {
-    const Ink ink = FormulaInk(palette());
-    for (const auto& [control, entry] : laidOut_) {
-        if (entry->kind != ControlKind::Picture) continue;
-        const QSize size = control->size();
+    const QPalette p = palette();
+    const Ink ink = FormulaInk(ToRgb(p.color(QPalette::Window)), ToRgb(p.color(QPalette::Base)),
+                               ToRgb(p.color(QPalette::WindowText)));
+    for (const ControlEntry& entry : kControls) {
+        if (entry.kind != ControlKind::Picture) continue;
+        auto* label = static_cast<QLabel*>(Control(entry));
         const qreal scale = devicePixelRatioF();
-        const QString name = QString::fromUtf8(entry->resource);  // ":/logo.svg": "logo"
-        QImage image = DrawPicture(name.mid(2).chopped(4), size * scale,
-                                   entry->stretched ? kBlackOnWhite : ink);
+        const QString name = QString::fromUtf8(entry.resource);  // ":/logo.svg": "logo"
+        QImage image = DrawPicture(name.mid(2).chopped(4), label->size() * scale,
+                                   entry.stretched ? kBlackOnWhite : ink);
         image.setDevicePixelRatio(scale);
-        static_cast<QLabel*>(control)->setPixmap(QPixmap::fromImage(std::move(image)));
+        label->setPixmap(QPixmap::fromImage(std::move(image)));
     }
 }
 
-// The factor the font needs: never below 15 twips to a pixel, and as large as every caption
-// needs to fit.
-double Quorvane::FontFactor() const {
-    double factor = 1.0;
-    for (const auto& [control, entry] : laidOut_)
-        if (IsCaption(entry->kind) || entry->kind == ControlKind::TextBox)
-            factor = std::max(factor, FactorFor(control, *entry));
-    return factor;
-}
-
-// The factor the font needs, unless that would make the window larger than its screen's
-// available area (less a title bar): then the largest font that fits, and never larger than
-// that area even at the smallest font.
+// The factor every caption's font needs, unless the window would then be larger than its
+// screen's available area (less a title bar): then the largest font that fits.
 void Quorvane::FitFontToScreen() {
     const QSize available = screen()->availableGeometry().size() -
                             QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    QFont smaller = font();
-    twipsFactor_ = FitToScreen(
-        FittingFactor(available.width(), available.height()), [this] { return FontFactor(); },
-        [this, &smaller] { return Shrink(smaller, logicalDpiY()) && (setFont(smaller), true); });
-}
-
-// The table's focus order.
-void Quorvane::SetFocusOrder() {
-    QWidget* previous = nullptr;
-    for (const ControlEntry* entry : FocusOrder()) {
-        QWidget* control = findChild<QWidget*>(entry->name, Qt::FindDirectChildrenOnly);
-        if (previous) setTabOrder(previous, control);
-        previous = control;
-    }
-}
-
-void Quorvane::ConnectReactions() {
-    for (const ControlEntry& entry : kControls) {
-        if (!entry.input) continue;
-        const Input input = *entry.input;
-        connect(Box(input), &QLineEdit::textChanged, this,
-                [this, input] { reactions_.TextChanged(input); });
-        // Fires on every Enter, edited or not; the key still goes on to the box.
-        connect(Box(input), &QLineEdit::returnPressed, this,
-                [this, input] { reactions_.EnterTyped(input); });
-    }
-    // editingFinished misses a box left unedited since its last Enter and fires when focus only
-    // passes through; the focus change itself says exactly when a box is left.
-    connect(qApp, &QApplication::focusChanged, this, &Quorvane::OnFocusChanged);
-    connect(LiveCalc, &QCheckBox::clicked, this, [this] { reactions_.LiveCalcClicked(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { reactions_.CalculatePressed(); });
+    const auto needed = [this] {
+        double factor = 1.0;
+        for (const ControlEntry& e : kControls)
+            if (e.kind != ControlKind::Picture && e.kind != ControlKind::Line) {
+                const QSize hint = Control(e)->sizeHint();
+                factor = std::max(factor, FactorFor(e, hint.width(), hint.height()));
+            }
+        return factor;
+    };
+    const auto shrink = [this] {
+        QFont smaller = font();
+        FontSize size{.points = std::max(0.0, smaller.pointSizeF()), .pixels = smaller.pixelSize()};
+        if (!ShrinkFont(size, logicalDpiY())) return false;
+        size.points > 0 ? smaller.setPointSizeF(size.points) : smaller.setPixelSize(size.pixels);
+        setFont(smaller);
+        return true;
+    };
+    twipsFactor_ =
+        FitToScreen(FittingFactor(available.width(), available.height()), needed, shrink);
 }
 
 void Quorvane::OnFocusChanged(QWidget* old, QWidget* now) {
-    // Another application, or the box's own context menu, is no other control of ours.
-    if (now == nullptr || now->window() != this) return;
-    for (const ControlEntry& entry : kControls)
-        if (entry.input && old == Box(*entry.input)) reactions_.FocusLeft(*entry.input);
+    // Another application, or the box's own context menu, is no control of ours.
+    if (const ControlEntry* from = EntryOf(old))
+        reactions_.FocusLeft(*from, now && now->window() == this ? EntryOf(now) : nullptr);
 }
 
-std::optional<double> Quorvane::Power() {
-    return reactions_.Power();
+bool Quorvane::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    // A press's release may reach a menu of Qt's own, outside the window: any ends it.
+    if (IsPressEnded(type)) reactions_.PressEnded();
+    const ControlEntry* entry = EntryOf(watched);
+    if (IsPressBegun(type) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this)
+        reactions_.PressBegun();
+    if (entry && type == QEvent::Shortcut && entry == &Row("Command1"))
+        return reactions_.KeyPressed(*entry, Key::AccessKey).swallow;
+    if (entry && type == QEvent::KeyPress)
+        return KeyPressed(*entry, static_cast<const QKeyEvent&>(*event));
+    return QWidget::eventFilter(watched, event);
 }
 
-std::string Quorvane::InputText(Input input) {
-    return Box(input)->text().toStdString();
-}
-
-void Quorvane::SetPowerText(std::string_view text) {
-    P->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-}
-
-std::string Quorvane::PowerText() {
-    return P->text().toStdString();
-}
-
-LiveState Quorvane::LiveCalcState() {
-    switch (LiveCalc->checkState()) {
-        case Qt::Unchecked:
-            return LiveState::Unchecked;
-        case Qt::PartiallyChecked:
-            return LiveState::Greyed;
-        default:
-            return LiveState::Checked;
+// The key's meaning carried out: true where Qt's own handling is skipped.
+bool Quorvane::KeyPressed(const ControlEntry& control, const QKeyEvent& key) {
+    const std::optional<Key> shared = SharedKey(key);
+    if (!shared) return false;
+    QLineEdit* box = control.kind == ControlKind::TextBox ? Box(control) : nullptr;
+    const KeyAction action = reactions_.KeyPressed(control, *shared, box ? CaretOf(box) : Caret{});
+    if (action.replace && box) {
+        box->setSelection(action.replace->start, action.replace->end - action.replace->start);
+        box->insert(QString::fromStdString(action.with));  // textChanged: typing
     }
+    if (action.copy) QGuiApplication::clipboard()->setText(QString::fromStdString(*action.copy));
+    return action.swallow;
 }
 
-void Quorvane::EmptyInput(Input input) {
-    Box(input)->clear();
+std::string Quorvane::Text(const ControlEntry& control) {
+    return Box(control)->text().toStdString();
 }
 
-void Quorvane::ShowEdited(Input input) {
-    Colour(Box(input), InputRow(input));
+void Quorvane::SetText(const ControlEntry& control, std::string_view text) {
+    Box(control)->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
-bool Quorvane::HasFocus(Input input) {
-    return Box(input)->hasFocus();
+LiveState Quorvane::Checked(const ControlEntry& control) {
+    const Qt::CheckState state = static_cast<QCheckBox*>(Control(control))->checkState();
+    return state == Qt::Unchecked          ? LiveState::Unchecked
+           : state == Qt::PartiallyChecked ? LiveState::Greyed
+                                           : LiveState::Checked;
 }
 
-void Quorvane::FocusInput(Input input) {
-    Box(input)->setFocus(Qt::OtherFocusReason);
+// In the reactions' colour, or the palette's own, as readable as the window's palette allows;
+// from that palette afresh, so that a change of the desktop's palette is followed.
+void Quorvane::Recolour(const ControlEntry& control) {
+    QWidget* widget = Control(control);
+    widget->setPalette(QPalette());
+    QPalette palette = widget->palette();
+    const QPalette::ColorRole role = TextRole(control.kind);
+    const std::optional<std::uint32_t> colour = reactions_.Colour(control);
+    const Rgb wanted = colour ? FromColourWord(*colour) : ToRgb(palette.color(role));
+    const bool light = LightWithWhiteFields(ToRgb(palette.color(QPalette::Window)),
+                                            ToRgb(palette.color(QPalette::Base)));
+    const Rgb legible = Legible(wanted, ToRgb(palette.color(BackgroundOf(role))), light);
+    palette.setColor(role, QColor(legible.red, legible.green, legible.blue));
+    widget->setPalette(palette);
+}
+
+bool Quorvane::HasFocus(const ControlEntry& control) {
+    return Control(control)->hasFocus();
+}
+
+void Quorvane::Focus(const ControlEntry& control) {
+    Control(control)->setFocus(Qt::OtherFocusReason);
 }
 
 void Quorvane::ScheduleDelivery() {
@@ -416,34 +366,8 @@ void Quorvane::Say(const std::string& words, bool) {
     announcer_->Announce(QString::fromStdString(words));
 }
 
-void Quorvane::TellFocus(Input input) {
-    announcer_->TellFocus(Box(input));
-}
-
-bool Quorvane::eventFilter(QObject* watched, QEvent* event) {
-    // Qt's access key clicks a button without moving the focus; move it first, as a mouse
-    // click does, so that the box being left reacts before the click.
-    if (watched == Command1 && event->type() == QEvent::Shortcut) {
-        Command1->setFocus(Qt::ShortcutFocusReason);
-        Command1->click();
-        return true;
-    }
-    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
-    const auto& key = static_cast<const QKeyEvent&>(*event);
-    // One click in the result and Ctrl+C copies all of it; a selection is copied as usual.
-    if (watched == P && key.matches(QKeySequence::Copy) && !P->hasSelectedText()) {
-        QGuiApplication::clipboard()->setText(P->text());
-        return true;
-    }
-    // The keypad's decimal key types the locale's decimal separator, as in a spreadsheet: on a
-    // French keypad it types ".", which no French number has. Nothing else is filtered.
-    const bool inputBox = std::ranges::find(inputBoxes_, watched) != inputBoxes_.end();
-    if (inputBox && IsKeypadDecimal(key)) {
-        static_cast<QLineEdit*>(watched)->insert(
-            QString::fromStdString(reactions_.Format().decimal));
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+void Quorvane::TellFocus(const ControlEntry& control) {
+    announcer_->TellFocus(Control(control));
 }
 
 }  // namespace quorvane

@@ -1,38 +1,29 @@
 // The calculator's one window, Quorvane, in Qt Widgets.
 //
-// What each key, click and focus change does is decided in the shared reactions
-// (reactions.h); this window turns Qt's events into their calls and carries out what they ask
-// as a WindowView:
-//  - textChanged: TextChanged, which turns the box blue for good;
-//  - returnPressed in an input box: EnterTyped;
-//  - the focus moving from an input box to another control of this window (OnFocusChanged):
-//    FocusLeft;
-//  - the check box's and the Calculate button's clicks: LiveCalcClicked, CalculatePressed;
-//  - what screen readers are told goes out through the Announcer, after the focus events.
-// The window is built from the control table (control_table.h), laid out at one factor of 15
-// twips to a pixel that fits its font, in the desktop's palette, its colours kept readable.
+// What each key, click, press and focus change means is decided in the shared reactions
+// (reactions.h); this window only reports Qt's events in their words and carries out what they
+// ask as a WindowView, each control reached by its row of the control table:
+//  - a box's textChanged: TextChanged; a drop or a screen reader's edit: TextArriving;
+//  - keys (eventFilter): KeyPressed, whose KeyAction it carries out; the access key arrives as
+//    Qt's Shortcut event on the button;
+//  - a mouse or touch press anywhere in the window, before the control sees it: PressBegun, and
+//    its release or cancel: PressEnded;
+//  - QApplication::focusChanged: FocusLeft; the check box's and the button's clicks: Clicked.
+// What screen readers are told goes out through the Announcer. The window is built from the
+// table, laid out at one factor of 15 twips to a pixel that fits its font and screen.
 #pragma once
 
 #include <QWidget>
 #include <array>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
 
-#include "number_text.h"
-#include "power.h"
 #include "reactions.h"
 
-class QCheckBox;
+class QKeyEvent;
 class QLineEdit;
-class QPushButton;
 
 namespace quorvane {
 
 class Announcer;
-struct ControlEntry;
 
 class Quorvane : public QWidget, private WindowView {
     Q_OBJECT
@@ -41,11 +32,8 @@ class Quorvane : public QWidget, private WindowView {
     explicit Quorvane(QWidget* parent = nullptr);
     ~Quorvane() override;
 
-    // Computes the power from the four boxes and shows it; empties the result box on failure.
-    std::optional<double> Power();
-
     // How many times 15 twips to a pixel the window is laid out at, for its font.
-    double TwipsFactor() const;
+    double TwipsFactor() const { return twipsFactor_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,56 +41,35 @@ class Quorvane : public QWidget, private WindowView {
     bool event(QEvent* event) override;
 
   private:
-    // WindowView, for the reactions and the core's Power.
-    std::string InputText(Input input) override;
-    void SetPowerText(std::string_view text) override;
-    std::string PowerText() override;
-    LiveState LiveCalcState() override;
-    void EmptyInput(Input input) override;
-    void ShowEdited(Input input) override;
-    bool HasFocus(Input input) override;
-    void FocusInput(Input input) override;
+    std::string Text(const ControlEntry& control) override;
+    void SetText(const ControlEntry& control, std::string_view text) override;
+    LiveState Checked(const ControlEntry& control) override;
+    void Recolour(const ControlEntry& control) override;
+    bool HasFocus(const ControlEntry& control) override;
+    void Focus(const ControlEntry& control) override;
     void ScheduleDelivery() override;
     void Say(const std::string& words, bool urgent) override;
-    void TellFocus(Input input) override;
+    void TellFocus(const ControlEntry& control) override;
 
-    // Building the window from the control table.
-    void CreateControls();
-    void CreateDecoration(const ControlEntry& entry);
-    QLineEdit* CreateTextBox(const ControlEntry& entry);
-    QLineEdit* CreateInputBox(Input input);
-    QCheckBox* CreateCheckBox(const ControlEntry& entry);
-    QPushButton* CreateButton(const ControlEntry& entry);
-    // Names and colours a new control from its row, and keeps it for LayOut.
-    template <typename Control>
-    Control* Keep(Control* control, const ControlEntry& entry);
-    void Colour(QWidget* control, const ControlEntry& entry);
+    void Create(const ControlEntry& entry);
+    QWidget* CreateBox(const ControlEntry& entry);
+    void ConnectReactions();
     void LayOut();
     void DrawPictures();
     void FollowScreen();
-    double FontFactor() const;
     void FitFontToScreen();
-    void SetFocusOrder();
-    void ConnectReactions();
-
+    bool KeyPressed(const ControlEntry& control, const QKeyEvent& key);
     void OnFocusChanged(QWidget* old, QWidget* now);
-    QLineEdit* Box(Input input) const { return inputBoxes_[std::size_t(input)]; }
+
+    QWidget* Control(const ControlEntry& entry) const { return controls_[RowIndex(entry)]; }
+    QLineEdit* Box(const ControlEntry& entry) const;
+    const ControlEntry* EntryOf(const QObject* control) const;  // null: none of ours
 
     Reactions reactions_;
-    std::array<QLineEdit*, 4> inputBoxes_{};                         // by Input
-    std::vector<std::pair<QWidget*, const ControlEntry*>> laidOut_;  // every control, its row
+    std::array<QWidget*, kControls.size()> controls_{};  // by row
     double twipsFactor_ = 1.0;
     Announcer* announcer_ = nullptr;
     std::array<QMetaObject::Connection, 3> screenConnections_;  // to the window's screen
-
-    // The controls that react or are read, under their fixed names.
-    QLineEdit* H = nullptr;
-    QLineEdit* Q = nullptr;
-    QLineEdit* D = nullptr;
-    QLineEdit* E = nullptr;
-    QLineEdit* P = nullptr;
-    QCheckBox* LiveCalc = nullptr;
-    QPushButton* Command1 = nullptr;
 };
 
 }  // namespace quorvane
