@@ -27,8 +27,7 @@ const page = {
   focus(row) { controls[row].focus(); },
   schedule_delivery() { setTimeout(() => wasm.deliver()); },
   say(pointer, length, urgent) {
-    // Both regions emptied first: the same words again are new words, and no stale words
-    // stay behind.
+    // Both regions emptied first: the same words again are new, and no stale words stay.
     const region = document.getElementById(urgent ? 'urgent' : 'said');
     const words = read(pointer, length);
     for (const id of ['said', 'urgent']) document.getElementById(id).textContent = '';
@@ -210,7 +209,6 @@ async function main() {
 // On bad ground one plain sentence says what went wrong, instead of a dead form.
 main().catch((error) => {
   frame.hidden = true;
-  const notice = document.getElementById(error.message);
-  (notice || document.getElementById('unloaded')).hidden = false;
+  (document.getElementById(error.message) || document.getElementById('unloaded')).hidden = false;
   console.error(error);
 });

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 #include "app_info.h"
 #include "colour_rule.h"
@@ -87,10 +87,9 @@ std::string Json(std::string_view text) {
 }
 
 // An answer in the exchange for the page to read; its length.
-int Answer(const std::string& out) {
-    if (out.size() > exchange.size()) exchange.resize(out.size());
-    out.copy(exchange.data(), out.size());
-    return int(out.size());
+int Answer(std::string out) {
+    exchange = std::move(out);
+    return int(exchange.size());
 }
 
 const char* KindName(ControlKind kind) {
@@ -100,7 +99,7 @@ const char* KindName(ControlKind kind) {
 
 // One control as the page needs it: its row, its place in twips, its texts (a box's default
 // written in the user's notation), and what screen readers hear.
-std::string ControlJson(const ControlEntry& c, const NumberFormat& format) {
+std::string ControlJson(const ControlEntry& c) {
     using std::to_string;
     const auto text = [](const char* value) { return Json(value ? value : ""); };
     return "{\"row\":" + to_string(RowOf(c)) + ",\"left\":" + to_string(c.left) +
@@ -108,14 +107,10 @@ std::string ControlJson(const ControlEntry& c, const NumberFormat& format) {
            ",\"height\":" + to_string(c.height) + ",\"x2\":" + to_string(c.x2) +
            ",\"readOnly\":" + to_string(c.readOnly) + ",\"checked\":" + to_string(c.checked) +
            ",\"name\":" + Json(c.name) + ",\"kind\":\"" + KindName(c.kind) +
-           "\",\"text\":" + Json(DefaultText(c, format)) +
+           "\",\"text\":" + Json(DefaultText(c, reactions->Format())) +
            ",\"accessibleName\":" + text(c.accessibleName) +
            ",\"description\":" + text(c.description) + ",\"caption\":" + text(c.caption) +
            ",\"resource\":" + text(c.resource) + '}';
-}
-
-Rgb Word(int word) {
-    return FromColourWord(std::uint32_t(word));
 }
 
 }  // namespace
@@ -146,11 +141,9 @@ EXPORT(table) int Table() {
     std::string out = "{\"title\":" + Json(app::kDisplayName) +
                       ",\"width\":" + std::to_string(kClientWidth) +
                       ",\"height\":" + std::to_string(kClientHeight) + ",\"controls\":[";
-    std::vector<const ControlEntry*> controls = FocusOrder();
+    for (const ControlEntry* entry : FocusOrder()) out += ControlJson(*entry) + ',';
     for (const ControlEntry& entry : kControls)
-        if (!TakesFocus(&entry)) controls.push_back(&entry);
-    for (const ControlEntry* entry : controls)
-        out += ControlJson(*entry, reactions->Format()) + ',';
+        if (!TakesFocus(&entry)) out += ControlJson(entry) + ',';
     out.back() = ']';
     return Answer(out + '}');
 }
@@ -191,26 +184,26 @@ EXPORT(key_pressed) int KeyPressed(int row, int key, int length, int start, int 
     const KeyAction action = reactions->KeyPressed(
         At(row), Key(key),
         {.length = length, .cursor = end, .selectionStart = start, .selectionEnd = end});
-    const auto& [swallow, replace, with, copy] = action;
-    const auto span = [](TextSpan t) {
-        return std::to_string(t.start) + ',' + std::to_string(t.end);
-    };
-    return Answer("{\"swallow\":" + std::to_string(swallow) +
-                  (replace ? ",\"replace\":[" + span(*replace) + "],\"with\":" + Json(with) : "") +
-                  (copy ? ",\"copy\":" + Json(*copy) : "") + '}');
+    std::string out = "{\"swallow\":" + std::to_string(action.swallow);
+    if (const auto span = action.replace)
+        out += ",\"replace\":[" + std::to_string(span->start) + ',' + std::to_string(span->end) +
+               "],\"with\":" + Json(action.with);
+    if (action.copy) out += ",\"copy\":" + Json(*action.copy);
+    return Answer(out + '}');
 }
 
 // The colour to draw a control's text in, by the shared rule on the page's face and field
 // colours (0x00BBGGRR words), or -1 for the page's own.
-EXPORT(colour) int ColourOf(int row, int face, int field) {
+EXPORT(colour) int ColourOf(int row, std::uint32_t face, std::uint32_t field) {
     const std::optional<std::uint32_t> wanted = reactions->Colour(At(row));
     if (!wanted) return -1;
-    const bool behindField = At(row).kind == ControlKind::TextBox;
-    return int(ToColourWord(Legible(FromColourWord(*wanted), Word(behindField ? field : face),
-                                    LightWithWhiteFields(Word(face), Word(field)))));
+    const Rgb behind = FromColourWord(At(row).kind == ControlKind::TextBox ? field : face);
+    const bool light = LightWithWhiteFields(FromColourWord(face), FromColourWord(field));
+    return int(ToColourWord(Legible(FromColourWord(*wanted), behind, light)));
 }
 // The formula's ink, or with `paper` its paper, on the page's colours.
-EXPORT(formula_ink) int FormulaInkOf(int face, int field, int text, int paper) {
-    const Ink ink = FormulaInk(Word(face), Word(field), Word(text));
+EXPORT(formula_ink)
+int FormulaInkOf(std::uint32_t face, std::uint32_t field, std::uint32_t text, int paper) {
+    const Ink ink = FormulaInk(FromColourWord(face), FromColourWord(field), FromColourWord(text));
     return int(ToColourWord(paper ? ink.paper : ink.ink));
 }
