@@ -32,28 +32,15 @@ TWIPS_WIDE = 6990
 
 
 def key_actions(chords):
-    """'ctrl+a' and the like as one W3C key action sequence: modifiers held around the key."""
+    """'ctrl+a' and the like, or a text's characters, as one W3C key action sequence: modifiers
+    held around the key."""
     actions = []
     for chord in chords:
-        names = chord.split("+")
+        names = chord.split("+") if len(chord) > 1 else [chord]
         values = [KEYS.get(name, name) for name in names]
         actions += [{"type": "keyDown", "value": v} for v in values]
         actions += [{"type": "keyUp", "value": v} for v in reversed(values)]
     return [{"type": "key", "id": "keyboard", "actions": actions}]
-
-
-def text_actions(text):
-    actions = []
-    for c in text:
-        actions += [{"type": "keyDown", "value": c}, {"type": "keyUp", "value": c}]
-    return [{"type": "key", "id": "keyboard", "actions": actions}]
-
-
-def click_actions(x, y, hold):
-    return [{"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"},
-             "actions": [{"type": "pointerMove", "x": round(x), "y": round(y), "origin": "viewport"},
-                         {"type": "pointerDown", "button": 0}, {"type": "pause", "duration": round(hold * 1000)},
-                         {"type": "pointerUp", "button": 0}]}]
 
 
 # What a copy puts on the clipboard, as the page's copy event sees it: the selection of the box
@@ -94,7 +81,7 @@ class Page:
         self.settle()
 
     def type(self, text):
-        self.perform(text_actions(text))
+        self.perform(key_actions(text))
         self.settle()
 
     def frame(self):
@@ -103,8 +90,12 @@ class Page:
 
     def click(self, x, y, hold=0.04):
         left, top, width, _ = self.frame()
-        self.perform(click_actions(left + x * width / TWIPS_WIDE, top + y * width / TWIPS_WIDE,
-                                   hold))
+        x, y = round(left + x * width / TWIPS_WIDE), round(top + y * width / TWIPS_WIDE)
+        self.perform([{"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"},
+                       "actions": [{"type": "pointerMove", "x": x, "y": y, "origin": "viewport"},
+                                   {"type": "pointerDown", "button": 0},
+                                   {"type": "pause", "duration": round(hold * 1000)},
+                                   {"type": "pointerUp", "button": 0}]}])
         self.settle()
 
     def told(self):
