@@ -136,8 +136,10 @@ function act(e, row, key) {
   const action = answer(wasm.key_pressed(row, key, box.value.length, box.selectionStart,
                                          box.selectionEnd));
   if (action.swallow) e.preventDefault();
-  if (action.replace) box.setRangeText(action.with, ...action.replace, 'end');
-  if (action.replace) wasm.text_changed(row);
+  if (action.replace) {
+    box.setRangeText(action.with, ...action.replace, 'end');
+    wasm.text_changed(row);
+  }
   if ('copy' in action) e.clipboardData.setData('text/plain', action.copy);
 }
 

@@ -19,12 +19,12 @@
 #define EXPORT(name) extern "C" __attribute__((export_name(#name)))
 
 extern "C" {
-IMPORT(text) int PageText(int row);  // written into the exchange: its length
-IMPORT(set_text) void PageSetText(int row, const char* text, int length);
-IMPORT(checked) int PageChecked(int row);  // 0 unchecked, 1 checked, 2 greyed
-IMPORT(recolour) void PageRecolour(int row);
-IMPORT(has_focus) int PageHasFocus(int row);
-IMPORT(focus) void PageFocus(int row);
+IMPORT(text) int PageText(std::size_t row);  // written into the exchange: its length
+IMPORT(set_text) void PageSetText(std::size_t row, const char* text, int length);
+IMPORT(checked) int PageChecked(std::size_t row);  // 0 unchecked, 1 checked, 2 greyed
+IMPORT(recolour) void PageRecolour(std::size_t row);
+IMPORT(has_focus) int PageHasFocus(std::size_t row);
+IMPORT(focus) void PageFocus(std::size_t row);
 IMPORT(schedule_delivery) void PageScheduleDelivery();
 IMPORT(say) void PageSay(const char* words, int length, int urgent);
 }
@@ -36,9 +36,6 @@ namespace {
 // here for the page to read.
 std::string exchange(1024, '\0');
 
-int RowOf(const ControlEntry& control) {
-    return int(RowIndex(control));
-}
 const ControlEntry& At(int row) {
     return kControls[std::size_t(row)];
 }
@@ -46,20 +43,20 @@ const ControlEntry& At(int row) {
 class WebView final : public WindowView {
   public:
     std::string Text(const ControlEntry& control) override {
-        return exchange.substr(0, std::size_t(PageText(RowOf(control))));
+        return exchange.substr(0, std::size_t(PageText(RowIndex(control))));
     }
     // A page's own change of a value raises no event: the reactions raise theirs.
     void SetText(const ControlEntry& control, std::string_view text) override {
-        PageSetText(RowOf(control), text.data(), int(text.size()));
+        PageSetText(RowIndex(control), text.data(), int(text.size()));
     }
     LiveState Checked(const ControlEntry& control) override {
-        return LiveState(PageChecked(RowOf(control)));
+        return LiveState(PageChecked(RowIndex(control)));
     }
-    void Recolour(const ControlEntry& control) override { PageRecolour(RowOf(control)); }
+    void Recolour(const ControlEntry& control) override { PageRecolour(RowIndex(control)); }
     bool HasFocus(const ControlEntry& control) override {
-        return PageHasFocus(RowOf(control)) != 0;
+        return PageHasFocus(RowIndex(control)) != 0;
     }
-    void Focus(const ControlEntry& control) override { PageFocus(RowOf(control)); }
+    void Focus(const ControlEntry& control) override { PageFocus(RowIndex(control)); }
     void ScheduleDelivery() override { PageScheduleDelivery(); }
     void Say(const std::string& words, bool urgent) override {
         PageSay(words.data(), int(words.size()), urgent);
@@ -102,7 +99,7 @@ const char* KindName(ControlKind kind) {
 std::string ControlJson(const ControlEntry& c) {
     using std::to_string;
     const auto text = [](const char* value) { return Json(value ? value : ""); };
-    return "{\"row\":" + to_string(RowOf(c)) + ",\"left\":" + to_string(c.left) +
+    return "{\"row\":" + to_string(RowIndex(c)) + ",\"left\":" + to_string(c.left) +
            ",\"top\":" + to_string(c.top) + ",\"width\":" + to_string(c.width) +
            ",\"height\":" + to_string(c.height) + ",\"x2\":" + to_string(c.x2) +
            ",\"readOnly\":" + to_string(c.readOnly) + ",\"checked\":" + to_string(c.checked) +
