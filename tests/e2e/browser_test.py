@@ -26,33 +26,21 @@ from e2e_test import check  # noqa: E402
 
 # W3C WebDriver key values, as xdotool names them in the shared cases.
 KEYS = {"Tab": "\ue004", "Return": "\ue007", "BackSpace": "\ue003", "Escape": "\ue00c",
-        "space": " ", "KP_Decimal": "\ue028", "ctrl": "\ue009", "alt": "\ue00a", "shift": "\ue008", "super": "\ue03d"}
+        "space": " ", "Home": "\ue011", "KP_Decimal": "\ue028", "KP_Delete": "\ue05d",
+        "ctrl": "\ue009", "alt": "\ue00a", "shift": "\ue008", "super": "\ue03d"}
 TWIPS_WIDE = 6990
 
 
 def key_actions(chords):
-    """'ctrl+a' and the like as one W3C key action sequence: modifiers held around the key."""
+    """'ctrl+a' and the like, or a text's characters, as one W3C key action sequence: modifiers
+    held around the key."""
     actions = []
     for chord in chords:
-        names = chord.split("+")
+        names = chord.split("+") if len(chord) > 1 else [chord]
         values = [KEYS.get(name, name) for name in names]
         actions += [{"type": "keyDown", "value": v} for v in values]
         actions += [{"type": "keyUp", "value": v} for v in reversed(values)]
     return [{"type": "key", "id": "keyboard", "actions": actions}]
-
-
-def text_actions(text):
-    actions = []
-    for c in text:
-        actions += [{"type": "keyDown", "value": c}, {"type": "keyUp", "value": c}]
-    return [{"type": "key", "id": "keyboard", "actions": actions}]
-
-
-def click_actions(x, y):
-    return [{"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"},
-             "actions": [{"type": "pointerMove", "x": round(x), "y": round(y), "origin": "viewport"},
-                         {"type": "pointerDown", "button": 0}, {"type": "pause", "duration": 40},
-                         {"type": "pointerUp", "button": 0}]}]
 
 
 # What a copy puts on the clipboard, as the page's copy event sees it: the selection of the box
@@ -93,17 +81,27 @@ class Page:
         self.settle()
 
     def type(self, text):
-        self.perform(text_actions(text))
+        self.perform(key_actions(text))
         self.settle()
 
     def frame(self):
         return self.evaluate("(r => [r.left, r.top, r.width, r.height])"
                              "(document.getElementById('window').getBoundingClientRect())")
 
-    def click(self, x, y):
+    def click(self, x, y, hold=0.04):
         left, top, width, _ = self.frame()
-        self.perform(click_actions(left + x * width / TWIPS_WIDE, top + y * width / TWIPS_WIDE))
+        x, y = round(left + x * width / TWIPS_WIDE), round(top + y * width / TWIPS_WIDE)
+        self.perform([{"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"},
+                       "actions": [{"type": "pointerMove", "x": x, "y": y, "origin": "viewport"},
+                                   {"type": "pointerDown", "button": 0},
+                                   {"type": "pause", "duration": round(hold * 1000)},
+                                   {"type": "pointerUp", "button": 0}]}])
         self.settle()
+
+    def told(self):
+        """The live regions' last words, once the page's pause before them is over."""
+        self.evaluate_async("setTimeout(done, 100)")
+        return self.evaluate("urgent.textContent || said.textContent")
 
     replace_text = e2e_test.Calculator.replace_text  # a click, select all, delete, type
 
@@ -319,7 +317,8 @@ ENGINES = {"chromium": (chromium, ["/usr/bin/chromium", "/usr/bin/chromedriver"]
                                "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"])}
 
 # The shared cases that need the page told when the focus leaves a box.
-LEAVING_A_BOX = {e2e_test.efficiency_above_100, e2e_test.click_that_leaves_a_refused_efficiency}
+LEAVING_A_BOX = {e2e_test.efficiency_above_100, e2e_test.click_that_leaves_a_refused_efficiency,
+                 e2e_test.press_held_after_a_refusal}
 
 # Name, what the user set, the result at start.
 CONFIGURATIONS = [

@@ -1,12 +1,13 @@
 // The page's window: the shared reactions over the page's controls. The page's script carries
-// each event in through an export and does what the view asks through the imports below; texts
-// cross as UTF-8 in this module's memory. Boxes are numbered by Input, the result box is 4.
+// each event in through an export, in the shared words, and does what the view asks through the
+// imports below. Controls cross as their row in the table (RowIndex), -1 for none; texts cross
+// as UTF-8 in this module's memory, longer answers as JSON in the exchange.
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 #include "app_info.h"
 #include "colour_rule.h"
@@ -18,12 +19,12 @@
 #define EXPORT(name) extern "C" __attribute__((export_name(#name)))
 
 extern "C" {
-IMPORT(text) int PageText(int box, char* buffer, int capacity);  // the text's full length
-IMPORT(set_text) void PageSetText(int box, const char* text, int length);
-IMPORT(live_state) int PageLiveState();  // 0 unchecked, 1 checked, 2 greyed
-IMPORT(show_edited) void PageShowEdited(int box);
-IMPORT(has_focus) int PageHasFocus(int box);
-IMPORT(focus) void PageFocus(int box);
+IMPORT(text) int PageText(std::size_t row);  // written into the exchange: its length
+IMPORT(set_text) void PageSetText(std::size_t row, const char* text, int length);
+IMPORT(checked) int PageChecked(std::size_t row);  // 0 unchecked, 1 checked, 2 greyed
+IMPORT(recolour) void PageRecolour(std::size_t row);
+IMPORT(has_focus) int PageHasFocus(std::size_t row);
+IMPORT(focus) void PageFocus(std::size_t row);
 IMPORT(schedule_delivery) void PageScheduleDelivery();
 IMPORT(say) void PageSay(const char* words, int length, int urgent);
 }
@@ -31,54 +32,41 @@ IMPORT(say) void PageSay(const char* words, int length, int urgent);
 namespace quorvane {
 namespace {
 
-constexpr int kPowerBox = 4;
-
 // Texts from the page and to it: the page writes into this, and the module writes its answers
 // here for the page to read.
 std::string exchange(1024, '\0');
 
-std::string PageTextOf(int box) {
-    std::string text(64, '\0');
-    int length = PageText(box, text.data(), int(text.size()));
-    if (length > int(text.size())) {
-        text.resize(std::size_t(length));
-        length = PageText(box, text.data(), length);
-    }
-    text.resize(std::size_t(length));
-    return text;
+const ControlEntry& At(int row) {
+    return kControls[std::size_t(row)];
 }
 
 class WebView final : public WindowView {
   public:
-    Reactions* reactions = nullptr;
-
-    std::string InputText(Input input) override { return PageTextOf(int(input)); }
-    void SetPowerText(std::string_view text) override {
-        PageSetText(kPowerBox, text.data(), int(text.size()));
+    std::string Text(const ControlEntry& control) override {
+        return exchange.substr(0, std::size_t(PageText(RowIndex(control))));
     }
-    std::string PowerText() override { return PageTextOf(kPowerBox); }
-    LiveState LiveCalcState() override { return LiveState(PageLiveState()); }
-    void EmptyInput(Input input) override {
-        PageSetText(int(input), "", 0);
-        reactions->TextChanged(input);  // a page's own change of a value raises no event
+    // A page's own change of a value raises no event: the reactions raise theirs.
+    void SetText(const ControlEntry& control, std::string_view text) override {
+        PageSetText(RowIndex(control), text.data(), int(text.size()));
     }
-    void ShowEdited(Input input) override { PageShowEdited(int(input)); }
-    bool HasFocus(Input input) override { return PageHasFocus(int(input)) != 0; }
-    void FocusInput(Input input) override { PageFocus(int(input)); }
+    LiveState Checked(const ControlEntry& control) override {
+        return LiveState(PageChecked(RowIndex(control)));
+    }
+    void Recolour(const ControlEntry& control) override { PageRecolour(RowIndex(control)); }
+    bool HasFocus(const ControlEntry& control) override {
+        return PageHasFocus(RowIndex(control)) != 0;
+    }
+    void Focus(const ControlEntry& control) override { PageFocus(RowIndex(control)); }
     void ScheduleDelivery() override { PageScheduleDelivery(); }
     void Say(const std::string& words, bool urgent) override {
         PageSay(words.data(), int(words.size()), urgent);
     }
-    // The page moves the focus back into the box; where it already is, a screen reader knows.
-    void TellFocus(Input input) override {
-        if (!HasFocus(input)) PageFocus(int(input));
-    }
+    // A page cannot have the focus told again: the refusal's words say where the cursor is.
+    void TellFocus(const ControlEntry&) override {}
 };
 
 WebView view;
 std::optional<Reactions> reactions;
-
-Input InputOf(int box) { return Input(box); }
 
 // The exchange's text up to the n-th unit separator (U+001F).
 std::string_view Field(std::string_view text, int n) {
@@ -86,13 +74,19 @@ std::string_view Field(std::string_view text, int n) {
     return text.substr(0, text.find('\x1F'));
 }
 
-void AppendJson(std::string& out, std::string_view text) {
-    out += '"';
+std::string Json(std::string_view text) {
+    std::string out = "\"";
     for (const char c : text) {
         if (c == '"' || c == '\\') out += '\\';
         if (std::uint8_t(c) >= 0x20) out += c;
     }
-    out += '"';
+    return out + '"';
+}
+
+// An answer in the exchange for the page to read; its length.
+int Answer(std::string out) {
+    exchange = std::move(out);
+    return int(exchange.size());
 }
 
 const char* KindName(ControlKind kind) {
@@ -100,26 +94,20 @@ const char* KindName(ControlKind kind) {
     return names[std::size_t(kind)];
 }
 
-// One control as the page needs it: its place in twips, its texts (a box's default written in
-// the user's notation), and what screen readers hear.
-void AppendControl(std::string& out, const ControlEntry& c, const NumberFormat& format) {
-    out += "{\"name\":";
-    AppendJson(out, c.name);
-    out += ",\"kind\":\"" + std::string(KindName(c.kind)) + "\",\"text\":";
-    AppendJson(out, DefaultText(c, format));
-    for (const auto& [key, value] : {std::pair{"left", c.left}, {"top", c.top},
-                                     {"width", c.width}, {"height", c.height}, {"x2", c.x2},
-                                     {"input", c.input ? int(*c.input) : -1},
-                                     {"colour", c.colour ? int(*c.colour) : -1},
-                                     {"readOnly", int(c.readOnly)}, {"checked", int(c.checked)}})
-        out += ",\"" + std::string(key) + "\":" + std::to_string(value);
-    for (const auto& [key, value] : {std::pair{"accessibleName", c.accessibleName},
-                                     {"description", c.description}, {"caption", c.caption},
-                                     {"resource", c.resource}}) {
-        out += ",\"" + std::string(key) + "\":";
-        AppendJson(out, value ? value : "");
-    }
-    out += '}';
+// One control as the page needs it: its row, its place in twips, its texts (a box's default
+// written in the user's notation), and what screen readers hear.
+std::string ControlJson(const ControlEntry& c) {
+    using std::to_string;
+    const auto text = [](const char* value) { return Json(value ? value : ""); };
+    return "{\"row\":" + to_string(RowIndex(c)) + ",\"left\":" + to_string(c.left) +
+           ",\"top\":" + to_string(c.top) + ",\"width\":" + to_string(c.width) +
+           ",\"height\":" + to_string(c.height) + ",\"x2\":" + to_string(c.x2) +
+           ",\"readOnly\":" + to_string(c.readOnly) + ",\"checked\":" + to_string(c.checked) +
+           ",\"name\":" + Json(c.name) + ",\"kind\":\"" + KindName(c.kind) +
+           "\",\"text\":" + Json(DefaultText(c, reactions->Format())) +
+           ",\"accessibleName\":" + text(c.accessibleName) +
+           ",\"description\":" + text(c.description) + ",\"caption\":" + text(c.caption) +
+           ",\"resource\":" + text(c.resource) + '}';
 }
 
 }  // namespace
@@ -136,59 +124,83 @@ EXPORT(exchange) char* Exchange(int capacity) {
 // The user's notation: decimal, group, minus and plus in the exchange, apart by U+001F.
 EXPORT(start) void Start(int last, int middle, int leadingMax, int zero, int length) {
     const std::string_view texts(exchange.data(), std::size_t(length));
-    NumberFormat format{.decimal = std::string(Field(texts, 0)),
-                        .group = std::string(Field(texts, 1)),
-                        .groupSizes = {last, middle, leadingMax},
-                        .zero = char32_t(zero),
-                        .minus = std::string(Field(texts, 2)),
-                        .plus = std::string(Field(texts, 3))};
-    reactions.emplace(view, std::move(format));
-    view.reactions = &*reactions;
+    reactions.emplace(view, NumberFormat{.decimal = std::string(Field(texts, 0)),
+                                         .group = std::string(Field(texts, 1)),
+                                         .groupSizes = {last, middle, leadingMax},
+                                         .zero = char32_t(zero),
+                                         .minus = std::string(Field(texts, 2)),
+                                         .plus = std::string(Field(texts, 3))});
 }
 
-// The controls in the order the focus takes them, then the rest; the title. As JSON in the
-// exchange; returns its length.
+// The title and the controls, those that take the focus in its order first, as JSON; returns
+// its length.
 EXPORT(table) int Table() {
-    std::string out = "{\"title\":";
-    AppendJson(out, app::kDisplayName);
-    out += ",\"width\":" + std::to_string(kClientWidth) +
-           ",\"height\":" + std::to_string(kClientHeight) + ",\"controls\":[";
-    std::vector<const ControlEntry*> controls = FocusOrder();
+    std::string out = "{\"title\":" + Json(app::kDisplayName) +
+                      ",\"width\":" + std::to_string(kClientWidth) +
+                      ",\"height\":" + std::to_string(kClientHeight) + ",\"controls\":[";
+    for (const ControlEntry* entry : FocusOrder()) out += ControlJson(*entry) + ',';
     for (const ControlEntry& entry : kControls)
-        if (entry.tab < 0) controls.push_back(&entry);
-    for (const ControlEntry* entry : controls) {
-        AppendControl(out, *entry, reactions->Format());
-        out += ',';
-    }
+        if (!TakesFocus(&entry)) out += ControlJson(entry) + ',';
     out.back() = ']';
-    out += '}';
-    Exchange(int(out.size()));
-    out.copy(exchange.data(), out.size());
-    return int(out.size());
+    return Answer(out + '}');
 }
 
-EXPORT(load) void Load() { reactions->Load(); }
-EXPORT(text_changed) void TextChanged(int box) { reactions->TextChanged(InputOf(box)); }
-EXPORT(text_arriving) void TextArriving(int box) { reactions->TextArriving(InputOf(box)); }
-EXPORT(enter_typed) void EnterTyped(int box) { reactions->EnterTyped(InputOf(box)); }
-EXPORT(focus_left) void FocusLeft(int box) { reactions->FocusLeft(InputOf(box)); }
-EXPORT(live_calc_clicked) void LiveCalcClicked() { reactions->LiveCalcClicked(); }
-EXPORT(calculate_pressed) void CalculatePressed() { reactions->CalculatePressed(); }
-EXPORT(deliver) void Deliver() { reactions->Deliver(); }
-EXPORT(moving_focus) int MovingFocus() { return reactions->MovingFocus(); }
+// The focus starts at the first of the order; the worked example is on show.
+EXPORT(load) void Load() {
+    view.Focus(*FocusOrder().front());
+    reactions->Load();
+}
+EXPORT(text_changed) void TextChanged(int row) {
+    reactions->TextChanged(At(row));
+}
+EXPORT(text_arriving) void TextArriving(int row) {
+    reactions->TextArriving(At(row));
+}
+EXPORT(focus_left) void FocusLeft(int from, int to) {
+    reactions->FocusLeft(At(from), to < 0 ? nullptr : &At(to));
+}
+EXPORT(clicked) void Clicked(int row) {
+    reactions->Clicked(At(row));
+}
+EXPORT(press_begun) void PressBegun() {
+    reactions->PressBegun();
+}
+EXPORT(press_ended) void PressEnded() {
+    reactions->PressEnded();
+}
+EXPORT(deliver) void Deliver() {
+    reactions->Deliver();
+}
+EXPORT(takes_focus) int TakesFocusAt(int row) {
+    return TakesFocus(row < 0 ? nullptr : &At(row));
+}
 
-// The colour rule on 0x00BBGGRR words: the colour to draw text meant to be `wanted` in on
-// `background`, given the page's face and field colours.
-EXPORT(legible) int LegibleColour(int wanted, int background, int face, int field) {
-    const bool light = LightWithWhiteFields(FromColourWord(std::uint32_t(face)),
-                                            FromColourWord(std::uint32_t(field)));
-    return int(ToColourWord(Legible(FromColourWord(std::uint32_t(wanted)),
-                                    FromColourWord(std::uint32_t(background)), light)));
+// A key (Key's order) in a control with its caret, in UTF-16 units; the KeyAction as JSON in
+// the exchange, with only what the page is to do: returns its length.
+EXPORT(key_pressed) int KeyPressed(int row, int key, int length, int start, int end) {
+    const KeyAction action = reactions->KeyPressed(
+        At(row), Key(key),
+        {.length = length, .cursor = end, .selectionStart = start, .selectionEnd = end});
+    std::string out = "{\"swallow\":" + std::to_string(action.swallow);
+    if (const auto span = action.replace)
+        out += ",\"replace\":[" + std::to_string(span->start) + ',' + std::to_string(span->end) +
+               "],\"with\":" + Json(action.with);
+    if (action.copy) out += ",\"copy\":" + Json(*action.copy);
+    return Answer(out + '}');
+}
+
+// The colour to draw a control's text in, by the shared rule on the page's face and field
+// colours (0x00BBGGRR words), or -1 for the page's own.
+EXPORT(colour) int ColourOf(int row, std::uint32_t face, std::uint32_t field) {
+    const std::optional<std::uint32_t> wanted = reactions->Colour(At(row));
+    if (!wanted) return -1;
+    const Rgb behind = FromColourWord(At(row).kind == ControlKind::TextBox ? field : face);
+    const bool light = LightWithWhiteFields(FromColourWord(face), FromColourWord(field));
+    return int(ToColourWord(Legible(FromColourWord(*wanted), behind, light)));
 }
 // The formula's ink, or with `paper` its paper, on the page's colours.
-EXPORT(formula_ink) int FormulaInkOf(int face, int field, int text, int paper) {
-    const Ink ink = FormulaInk(FromColourWord(std::uint32_t(face)),
-                               FromColourWord(std::uint32_t(field)),
-                               FromColourWord(std::uint32_t(text)));
+EXPORT(formula_ink)
+int FormulaInkOf(std::uint32_t face, std::uint32_t field, std::uint32_t text, int paper) {
+    const Ink ink = FormulaInk(FromColourWord(face), FromColourWord(field), FromColourWord(text));
     return int(ToColourWord(paper ? ink.paper : ink.ink));
 }
