@@ -21,10 +21,25 @@ UINT SystemDpi() {
 
 }  // namespace
 
+UINT MonitorDpi(HMONITOR monitor) {
+    using Call = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto call = [] {
+        HMODULE shcore = LoadSystemLibrary(L"shcore.dll");
+        return shcore ? reinterpret_cast<Call>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    UINT x = 0, y = 0;
+    return call && SUCCEEDED(call(monitor, kEffectiveDpi, &x, &y)) ? y : 0;
+}
+
 UINT DpiOfWindow(HWND window) {
     static const auto call = Lookup<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
-    const UINT dpi = call ? call(window) : 0;
-    return dpi ? dpi : SystemDpi();
+    if (const UINT dpi = call ? call(window) : 0) return dpi;  // Windows 10 1607 on
+    if (const UINT dpi = MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)))
+        return dpi;  // Windows 8.1 on
+    return SystemDpi();
 }
 
 NONCLIENTMETRICSW NonClientMetricsFor(UINT dpi) {
