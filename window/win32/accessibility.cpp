@@ -30,14 +30,9 @@ struct Uia {
 
 const Uia& UiaCalls() {
     static const Uia calls = [] {
-        Uia found;
         HMODULE core = LoadSystemLibrary(L"uiautomationcore.dll");
-        if (!core) return found;
-        found.hostProvider = reinterpret_cast<HostProviderFromHwnd>(
-            reinterpret_cast<void*>(GetProcAddress(core, "UiaHostProviderFromHwnd")));
-        found.raiseNotification = reinterpret_cast<RaiseNotificationEvent>(
-            reinterpret_cast<void*>(GetProcAddress(core, "UiaRaiseNotificationEvent")));
-        return found;
+        return Uia{Lookup<HostProviderFromHwnd>(core, "UiaHostProviderFromHwnd"),
+                   Lookup<RaiseNotificationEvent>(core, "UiaRaiseNotificationEvent")};
     }();
     return calls;
 }

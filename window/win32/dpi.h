@@ -24,4 +24,12 @@ void SearchSystemDllsOnly();
 // A system DLL, from System32 only.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// A function of `module` that older Windows lack, or null there (or where `module` is).
+template <typename Function>
+Function Lookup(HMODULE module, const char* name) {
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
+}
+
 }  // namespace quorvane::win32
