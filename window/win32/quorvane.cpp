@@ -154,14 +154,9 @@ void Quorvane::SetText(const ControlEntry& control, std::string_view text) {
 }
 
 LiveState Quorvane::Checked(const ControlEntry& control) {
-    switch (SendMessageW(Control(control), BM_GETCHECK, 0, 0)) {
-        case BST_UNCHECKED:
-            return LiveState::Unchecked;
-        case BST_INDETERMINATE:
-            return LiveState::Greyed;
-        default:
-            return LiveState::Checked;
-    }
+    const LRESULT state = SendMessageW(Control(control), BM_GETCHECK, 0, 0);
+    if (state == BST_UNCHECKED) return LiveState::Unchecked;
+    return state == BST_INDETERMINATE ? LiveState::Greyed : LiveState::Checked;
 }
 
 void Quorvane::Recolour(const ControlEntry& control) {
