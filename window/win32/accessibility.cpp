@@ -30,14 +30,9 @@ struct Uia {
 
 const Uia& UiaCalls() {
     static const Uia calls = [] {
-        Uia found;
         HMODULE core = LoadSystemLibrary(L"uiautomationcore.dll");
-        if (!core) return found;
-        found.hostProvider = reinterpret_cast<HostProviderFromHwnd>(
-            reinterpret_cast<void*>(GetProcAddress(core, "UiaHostProviderFromHwnd")));
-        found.raiseNotification = reinterpret_cast<RaiseNotificationEvent>(
-            reinterpret_cast<void*>(GetProcAddress(core, "UiaRaiseNotificationEvent")));
-        return found;
+        return Uia{Lookup<HostProviderFromHwnd>(core, "UiaHostProviderFromHwnd"),
+                   Lookup<RaiseNotificationEvent>(core, "UiaRaiseNotificationEvent")};
     }();
     return calls;
 }
@@ -71,25 +66,24 @@ void Annotations::Clear(HWND control) {
                                   int(std::size(kAnnotated)));
 }
 
-bool Announce(HWND window, std::wstring_view text, bool urgent) {
+void ScreenReaders::Say(HWND window, std::wstring_view text, bool urgent) {
     const Uia& uia = UiaCalls();
     IUnknown* provider = nullptr;
     if (!uia.hostProvider || !uia.raiseNotification ||
         FAILED(uia.hostProvider(window, &provider)) || !provider)
-        return false;
+        return;
     BSTR words = SysAllocStringLen(text.data(), UINT(text.size()));
     BSTR activity = SysAllocString(urgent ? L"Quorvane.Refusal" : L"Quorvane.Power");
-    const HRESULT said = uia.raiseNotification(
+    uia.raiseNotification(
         provider, NotificationKind_ActionCompleted,
         urgent ? NotificationProcessing_ImportantAll : NotificationProcessing_MostRecent, words,
         activity);
     SysFreeString(words);
     SysFreeString(activity);
     provider->Release();
-    return SUCCEEDED(said);
 }
 
-void TellFocus(HWND control) {
+void ScreenReaders::TellFocus(HWND control) {
     NotifyWinEvent(EVENT_OBJECT_FOCUS, control, OBJID_CLIENT, CHILDID_SELF);
 }
 

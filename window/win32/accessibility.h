@@ -1,4 +1,5 @@
-// What Windows screen readers get beyond the standard controls' own accessibility.
+// What Windows screen readers get beyond the standard controls' own accessibility: names and
+// descriptions, and what the window tells them.
 #pragma once
 
 #include <windows.h>
@@ -30,12 +31,17 @@ class Annotations {
     IAccPropServices* services_ = nullptr;
 };
 
-// Has screen readers speak `text` wherever the focus is: UI Automation's notification, where
-// Windows has it (Windows 10 1709 on; not Wine 8). An urgent one is spoken whole, whatever
-// follows; others may give way to a newer one. False where Windows has no notification.
-bool Announce(HWND window, std::wstring_view text, bool urgent);
-
-// Tells screen readers again that `control` has the focus.
-void TellFocus(HWND control);
+// What the window tells screen readers. A subclass may pass it on elsewhere as well: the window
+// takes whichever it is given.
+class ScreenReaders {
+  public:
+    virtual ~ScreenReaders() = default;
+    // Speaks `words` wherever the focus is: UI Automation's notification, where Windows has it
+    // (Windows 10 1709 on; not Wine 8). An urgent one is spoken whole, whatever follows; others
+    // may give way to a newer one.
+    virtual void Say(HWND window, std::wstring_view words, bool urgent);
+    // Tells screen readers again that `control` has the focus.
+    virtual void TellFocus(HWND control);
+};
 
 }  // namespace quorvane::win32

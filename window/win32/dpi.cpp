@@ -5,11 +5,8 @@
 namespace quorvane::win32 {
 namespace {
 
-// A function of user32 or kernel32 that older Windows lack, or null there.
-template <typename Function>
-Function Lookup(const wchar_t* module, const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
+HMODULE User32() {
+    return GetModuleHandleW(L"user32.dll");
 }
 
 UINT SystemDpi() {
@@ -21,15 +18,25 @@ UINT SystemDpi() {
 
 }  // namespace
 
+UINT MonitorDpi(HMONITOR monitor) {
+    static const auto call = Lookup<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(
+        LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    UINT x = 0, y = 0;
+    return call && SUCCEEDED(call(monitor, kEffectiveDpi, &x, &y)) ? y : 0;
+}
+
 UINT DpiOfWindow(HWND window) {
-    static const auto call = Lookup<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
-    const UINT dpi = call ? call(window) : 0;
-    return dpi ? dpi : SystemDpi();
+    static const auto call = Lookup<UINT(WINAPI*)(HWND)>(User32(), "GetDpiForWindow");
+    if (const UINT dpi = call ? call(window) : 0) return dpi;  // Windows 10 1607 on
+    if (const UINT dpi = MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)))
+        return dpi;  // Windows 8.1 on
+    return SystemDpi();
 }
 
 NONCLIENTMETRICSW NonClientMetricsFor(UINT dpi) {
     static const auto call = Lookup<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>(
-        L"user32.dll", "SystemParametersInfoForDpi");
+        User32(), "SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (call && call(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return metrics;
@@ -41,14 +48,13 @@ NONCLIENTMETRICSW NonClientMetricsFor(UINT dpi) {
 }
 
 int SystemMetricFor(int index, UINT dpi) {
-    static const auto call =
-        Lookup<int(WINAPI*)(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
+    static const auto call = Lookup<int(WINAPI*)(int, UINT)>(User32(), "GetSystemMetricsForDpi");
     return call ? call(index, dpi) : MulDiv(GetSystemMetrics(index), int(dpi), int(SystemDpi()));
 }
 
 void AdjustWindowRectFor(RECT* rect, DWORD style, DWORD exStyle, UINT dpi) {
     static const auto call = Lookup<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
-        L"user32.dll", "AdjustWindowRectExForDpi");
+        User32(), "AdjustWindowRectExForDpi");
     if (!call || !call(rect, style, FALSE, exStyle, dpi))
         AdjustWindowRectEx(rect, style, FALSE, exStyle);
 }
@@ -57,7 +63,7 @@ void SearchSystemDllsOnly() {
     // Windows 8 on, and Windows 7 with its 2011 loader update; without it, LoadSystemLibrary
     // still names System32 itself.
     static const auto call =
-        Lookup<BOOL(WINAPI*)(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories");
+        Lookup<BOOL(WINAPI*)(DWORD)>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (call) call(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 

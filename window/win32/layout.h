@@ -1,4 +1,5 @@
-// The control table laid out at a monitor's DPI, in the system's message font for that DPI.
+// The control table laid out at a monitor's DPI, in the system's message font for that DPI; the
+// window is placed and sized by it (layout.cpp).
 #pragma once
 
 #include <windows.h>

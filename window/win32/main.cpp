@@ -1,3 +1,4 @@
+// The program's start: the window, then its message loop.
 // The other Windows headers need windows.h first.
 // clang-format off
 #include <windows.h>
@@ -14,8 +15,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    quorvane::win32::ScreenReaders readers;
     int status = 1;
-    if (quorvane::win32::Quorvane* window = quorvane::win32::Quorvane::Create(instance)) {
+    if (auto* window = quorvane::win32::Quorvane::Create(instance, readers)) {
         HWND handle = window->Handle();
         window->Show(show);
         status = quorvane::win32::RunMessageLoop(handle);
