@@ -248,41 +248,18 @@ INSTANTIATE_TEST_SUITE_P(Table, KeyTest, testing::Values(
     KeyRow{"Q", Key::KeypadDecimal, {2, 2, 2, 2}, {true, TextSpan{2, 2}, "."}},
     KeyRow{"Q", Key::KeypadDecimal, {6, 1, 4, 1}, {true, TextSpan{1, 4}, "."}},
     KeyRow{"P", Key::KeypadDecimal, {5, 5, 5, 5}, {}},
+    // A box holds one number: a word key deletes the selection, else all before or after.
     KeyRow{"D", Key::WordBack, {6, 3, 3, 3}, {true, TextSpan{0, 3}}},
+    KeyRow{"D", Key::WordForward, {6, 3, 3, 3}, {true, TextSpan{3, 6}}},
+    KeyRow{"D", Key::WordBack, {6, 4, 1, 4}, {true, TextSpan{1, 4}}},
+    KeyRow{"D", Key::WordForward, {6, 1, 4, 1}, {true, TextSpan{1, 4}}},
+    KeyRow{"H", Key::WordBack, {2, 0, 0, 0}, {.swallow = true}},  // "|30": nothing
     KeyRow{"D", Key::WordForward, {6, 6, 6, 6}, {.swallow = true}},
     KeyRow{"P", Key::WordBack, {5, 5, 5, 5}, {.swallow = true}},
     KeyRow{"P", Key::Copy, {5, 5, 5, 5}, {.swallow = true, .copy = "6.983"}},
     KeyRow{"P", Key::Copy, {5, 3, 1, 3}, {}},  // a selection is copied as it is
     KeyRow{"Q", Key::Copy, {2, 2, 2, 2}, {}}));
 // clang-format on
-
-struct WordKeyRow {
-    int length, cursor, selectionStart, selectionEnd;
-    bool towardStart;
-    TextSpan deleted;
-};
-
-void PrintTo(const WordKeyRow& row, std::ostream* out) {
-    *out << row.length << " chars, cursor " << row.cursor << ", " << row.selectionStart << ".."
-         << row.selectionEnd << (row.towardStart ? ", to the start" : ", to the end");
-}
-
-class WordKeyTest : public testing::TestWithParam<WordKeyRow> {};
-
-TEST_P(WordKeyTest, Row) {
-    const WordKeyRow& row = GetParam();
-    EXPECT_EQ(WordKeyDeletion(row.length, row.cursor, row.selectionStart, row.selectionEnd,
-                              row.towardStart),
-              row.deleted);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, WordKeyTest,
-                         testing::Values(WordKeyRow{2, 0, 0, 0, true, {0, 0}},  // "|30": nothing
-                                         WordKeyRow{2, 2, 2, 2, false, {2, 2}},
-                                         WordKeyRow{5, 3, 3, 3, true, {0, 3}},
-                                         WordKeyRow{5, 3, 3, 3, false, {3, 5}},
-                                         WordKeyRow{5, 4, 1, 4, true, {1, 4}},  // the selection
-                                         WordKeyRow{5, 1, 4, 1, false, {1, 4}}));
 
 // A box's text as screen readers count it: code points for UTF-16 units and back, the one word,
 // where a long line is cut into pieces, and what a query at an offset answers. Each row: a text,
@@ -370,50 +347,43 @@ INSTANTIATE_TEST_SUITE_P(Table, ReaderTextTest, testing::Values(
     ReaderRow{"never inside a pair", u"1" + Times(u"𝟑", 1500), "pieces", {0, 1023, 2047, 3001}}));
 // clang-format on
 
-// The fit to the screen: the font shrinks while the window is too large; at the smallest font
-// the window is still made to fit. Fonts here are sizes in points, each needing size / 9 of the
-// table.
+// The fit to the screen: the font shrinks while the window is too large, to 7 pt and no further,
+// in points or in whole pixels; at the smallest font the window is still made to fit. A font
+// here needs size / 9 of the table in points, size / 12 in pixels.
 struct FitRow {
-    double fits, points, factor, pointsAfter;
+    double fits;
+    FontSize font, shrunk;
+    double factor, dpi = 96;
 };
 
 void PrintTo(const FitRow& row, std::ostream* out) {
-    *out << row.points << " pt where " << row.fits << " fits";
+    *out << row.font.points << " pt, " << row.font.pixels << " px where " << row.fits << " fits";
 }
 
 class FitTest : public testing::TestWithParam<FitRow> {};
 
 TEST_P(FitTest, Row) {
     const FitRow& row = GetParam();
-    double points = row.points;
+    FontSize font = row.font;
     const double factor = FitToScreen(
-        row.fits, [&] { return std::max(1.0, points / 9); },
-        [&] {
-            return points > kSmallestPoints &&
-                   (points = std::max(kSmallestPoints, points - 0.5), true);
-        });
+        row.fits,
+        [&] { return std::max(1.0, font.points > 0 ? font.points / 9 : font.pixels / 12.0); },
+        [&] { return ShrinkFont(font, row.dpi); });
     EXPECT_DOUBLE_EQ(factor, row.factor);
-    EXPECT_DOUBLE_EQ(points, row.pointsAfter);
+    EXPECT_DOUBLE_EQ(font.points, row.shrunk.points);
+    EXPECT_EQ(font.pixels, row.shrunk.pixels);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FitTest,
-                         testing::Values(FitRow{2.0, 9, 1.0, 9},  // fits as it is
-                                         FitRow{2.0, 18, 2.0, 18},
-                                         FitRow{1.5, 18, 1.5, 13.5},  // shrunk to fit
-                                         FitRow{0.8, 18, 0.8, 7}));   // at 7 pt, still fitted
-
-// A font shrinks to 7 pt and no further, in points or in whole pixels.
-TEST(Rules, SmallestFont) {
-    const auto shrunk = [](FontSize size, double dpi) {
-        return ShrinkFont(size, dpi) ? size : FontSize{-1, -1};
-    };
-    EXPECT_EQ(shrunk({7.5, 0}, 96).points, 7.0);
-    EXPECT_EQ(shrunk({7.2, 0}, 96).points, 7.0);
-    EXPECT_EQ(shrunk({7.0, 0}, 96).points, -1);
-    EXPECT_EQ(shrunk({0, 11}, 96).pixels, 10);  // 7 pt is 9.33 px: 10 is the smallest
-    EXPECT_EQ(shrunk({0, 10}, 96).pixels, -1);
-    EXPECT_EQ(shrunk({0, 14}, 144).pixels, -1);
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, FitTest, testing::Values(
+    FitRow{2.0, {9, 0}, {9, 0}, 1.0},  // fits as it is
+    FitRow{2.0, {18, 0}, {18, 0}, 2.0},
+    FitRow{1.5, {18, 0}, {13.5, 0}, 1.5},  // shrunk to fit
+    FitRow{0.8, {18, 0}, {7, 0}, 0.8},     // at 7 pt, still fitted
+    FitRow{0.8, {7.2, 0}, {7, 0}, 0.8},
+    FitRow{0.5, {0, 14}, {0, 10}, 0.5},    // 7 pt is 9.33 px: 10 is the smallest
+    FitRow{0.5, {0, 18}, {0, 14}, 0.5, 144}));
+// clang-format on
 
 TEST(Rules, FittingFactorOfAScreen) {
     EXPECT_DOUBLE_EQ(FittingFactor(466, 1000), 466 * 15.0 / 6990);

@@ -478,11 +478,7 @@ class WindowTest : public QObject {
         row("line at the end",       "at",     QAccessible::LineBoundary,      6, "997.01", 0, 6);
         row("sentence",              "at",     QAccessible::SentenceBoundary,  2, "997.01", 0, 6);
         row("paragraph",             "at",     QAccessible::ParagraphBoundary, 0, "997.01", 0, 6);
-        row("whole text",            "at",     QAccessible::NoBoundary,        4, "997.01", 0, 6);
-        row("character",             "at",     QAccessible::CharBoundary,      5, "1",      5, 6);
-        row("character before",      "before", QAccessible::CharBoundary,      6, "1",      5, 6);
         row("character after",       "after",  QAccessible::CharBoundary,      0, "9",      1, 2);
-        row("nothing after",         "after",  QAccessible::WordBoundary,      6, "",       6, 6);
         row("one attribute run",     "attributes", QAccessible::CharBoundary,  3, "",       0, 6);
         row("word without blanks",   "at",     Word, 0, "30",      1, 3, " 30 ");
         row("surrogate pair",        "at",     Char, 0, "𝟑",       0, 1, "𝟑𝟎");  // code points
@@ -704,8 +700,6 @@ class WindowTest : public QObject {
         row("previous word", 7, QKeySequence::MoveToPreviousWord, "-6.5E+3", 0);
         row("select next word", 2, QKeySequence::SelectNextWord, "-6.5E+3", 7, ".5E+3");
         row("delete to the start", 5, QKeySequence::DeleteStartOfWord, "+3", 0);
-        row("delete to the end", 2, QKeySequence::DeleteEndOfWord, "-6", 2);
-        row("a selection to the right", 4, QKeySequence::DeleteStartOfWord, "-E+3", 1, "", 1);
         QTest::newRow("in the result")
             << "P" << 0 << QKeySequence(QKeySequence::MoveToNextWord) << "-6.5E+3" << 7 << "" << -1;
     }
