@@ -45,6 +45,10 @@ Rgb FromHsl(Hsl hsl) {
     return {byte(rgb[sixth][0]), byte(rgb[sixth][1]), byte(rgb[sixth][2])};
 }
 
+bool LightWithWhiteFields(Rgb face, Rgb field) {
+    return Luminance(face) > 0.8 && Luminance(field) > 0.8;
+}
+
 }  // namespace
 
 double Contrast(Rgb a, Rgb b) {
@@ -52,12 +56,8 @@ double Contrast(Rgb a, Rgb b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-bool LightWithWhiteFields(Rgb face, Rgb field) {
-    return Luminance(face) > 0.8 && Luminance(field) > 0.8;
-}
-
-Rgb Legible(Rgb wanted, Rgb background, bool lightWithWhiteFields) {
-    if (lightWithWhiteFields || Contrast(wanted, background) >= kReadable) return wanted;
+Rgb Legible(Rgb wanted, Rgb background) {
+    if (Contrast(wanted, background) >= kReadable) return wanted;
     const Hsl hsl = ToHsl(wanted);
     const int lightness = int(std::lround(hsl.lightness * 255));
     // Lightness in steps of 1/255 either way from the wanted one; black and white are the ends,

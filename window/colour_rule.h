@@ -22,17 +22,14 @@ constexpr std::uint32_t ToColourWord(Rgb rgb) {
 // The contrast ratio of two colours as WCAG defines it, from 1 to 21.
 double Contrast(Rgb a, Rgb b);
 
-// The face and the fields as light as a standard dialog's, where the colour words were chosen:
-// both luminances above 0.8.
-bool LightWithWhiteFields(Rgb face, Rgb field);
-
-// The colour to draw text meant to be `wanted` on `background`. In a light scheme with white
-// fields, `wanted` itself. Otherwise `wanted` where it has 4.5:1 against the background (WCAG
-// AA), else the colour of the same hue and saturation nearest to it in lightness that has.
-Rgb Legible(Rgb wanted, Rgb background, bool lightWithWhiteFields);
+// The colour to draw text meant to be `wanted` on `background`, on every scheme, the light one
+// too: `wanted` where it has 4.5:1 against the background (WCAG AA), else the colour of the same
+// hue and saturation nearest to it in lightness that has (red on white: #EE0000).
+Rgb Legible(Rgb wanted, Rgb background);
 
 // What the formula's black ink and white paper are drawn in: themselves in a light scheme with
-// white fields; in any other, the window's text colour on its face.
+// white fields (face and fields both of luminance above 0.8); in any other, the window's text
+// colour on its face.
 struct Ink {
     Rgb ink, paper;
     friend bool operator==(const Ink&, const Ink&) = default;

@@ -362,6 +362,8 @@ def drive(page, out_dir, engine):
     width, height = page.client_width_height()
     check("the page in the table's proportions", abs(height - width * 3780 / 6990) <= 1, True)
     check("focus in H at load", page.focused(), "H")
+    check("H red at 4.5:1 on its white field", page.evaluate("getComputedStyle(H).color"),
+          "rgb(238, 0, 0)")
     page.keys("Tab", "Tab", "Tab", "Tab")
     check("result at start", page.copy_focused_box(), "6.983")
     page.screenshot(os.path.join(out_dir, f"page-{engine}.png"))

@@ -18,6 +18,11 @@
 #include "rules.h"
 
 namespace quorvane {
+
+void PrintTo(const Rgb& colour, std::ostream* out) {  // found by gtest beside Rgb
+    *out << colour.red << "," << colour.green << "," << colour.blue;
+}
+
 namespace {
 
 // A window as a toolkit would run it: the focus moving out of a box raises FocusLeft at once,
@@ -410,6 +415,39 @@ TEST(Rules, DefaultTextsInTheUsersNotation) {
     const NumberFormat arabic{.decimal = "\u066B", .group = "\u066C", .zero = U'\u0660'};
     EXPECT_EQ(DefaultText(Row("D"), arabic), "\u0669\u0669\u0667\u066B\u0660\u0661");
 }
+
+// The colour words on each background, the light ones included: each as it is where it has
+// 4.5:1, else the nearest of its hue that has.
+struct LegibleRow {
+    Rgb background, red, blue, purple, green;
+};
+
+void PrintTo(const LegibleRow& row, std::ostream* out) {
+    *out << "on ";
+    PrintTo(row.background, out);
+}
+
+class LegibleTest : public testing::TestWithParam<LegibleRow> {};
+
+TEST_P(LegibleTest, Row) {
+    const LegibleRow& row = GetParam();
+    const std::uint32_t words[] = {kRed, kBlue, kPurple, kGreen};
+    const Rgb expected[] = {row.red, row.blue, row.purple, row.green};
+    for (int i = 0; i < 4; ++i) {
+        const Rgb got = Legible(FromColourWord(words[i]), row.background);
+        EXPECT_EQ(got, expected[i]) << i;
+        EXPECT_GE(Contrast(got, row.background), 4.5) << i;
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, LegibleTest, testing::Values(
+    LegibleRow{{255, 255, 255}, {238, 0, 0}, {0, 0, 255}, {128, 0, 128}, {0, 128, 0}},  // fields
+    LegibleRow{{239, 239, 239}, {220, 0, 0}, {0, 0, 255}, {128, 0, 128}, {0, 126, 0}},  // Fusion
+    LegibleRow{{240, 240, 240}, {220, 0, 0}, {0, 0, 255}, {128, 0, 128}, {0, 128, 0}},  // Windows
+    LegibleRow{{245, 245, 245}, {226, 0, 0}, {0, 0, 255}, {128, 0, 128}, {0, 128, 0}},  // Wine
+    LegibleRow{{0, 0, 0}, {255, 0, 0}, {95, 95, 255}, {206, 0, 206}, {0, 136, 0}}));
+// clang-format on
 
 TEST(Rules, FormulaInk) {
     const Rgb white{255, 255, 255}, black{}, grey{0xEF, 0xEF, 0xEF}, dark{0x22, 0x20, 0x20};

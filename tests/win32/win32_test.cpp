@@ -154,7 +154,7 @@ void StartRows(Quorvane& window, const Locale& locale) {
     Check("result at start", Text(Named(window, "P")), locale.power);
     Check("density in the locale's notation", Text(Named(window, "D")), locale.density);
     Check("focus in H at start", GetFocus(), Named(window, "H"));
-    Check("H red at start", TextColour(window, Named(window, "H")), COLORREF(0x0000FF));
+    Check("H red at start", TextColour(window, Named(window, "H")), COLORREF(0x0000EE));
     Check("P purple", TextColour(window, Named(window, "P")), COLORREF(0x800080));
     Check("P read-only", (GetWindowLongW(Named(window, "P"), GWL_STYLE) & ES_READONLY) != 0, true);
     Check("live calculation checked", SendMessageW(Named(window, "LiveCalc"), BM_GETCHECK, 0, 0),
@@ -341,7 +341,7 @@ std::vector<ActRow> ReactionRows(const Locale& locale) {
              SetWindowTextW(Named(w, "H"), L"30");
              return std::to_string(TextColour(w, Named(w, "H")));
          },
-         "255"},
+         "238"},
         {"a new text turns H blue for good",
          [](Quorvane& w) {
              SetWindowTextW(Named(w, "H"), L"31");

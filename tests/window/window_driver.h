@@ -9,11 +9,12 @@
 
 #include "quorvane.h"
 
-// The window's colours, written out here rather than taken from the window's own conversion.
-inline const QColor kRedText(255, 0, 0);
+// The window's colours on the light palette, written out here rather than taken from the window's
+// own conversion: red darkened to 4.5:1 on the white fields, green on the #EFEFEF face.
+inline const QColor kRedText(238, 0, 0);
 inline const QColor kBlueText(0, 0, 255);
 inline const QColor kPurpleText(128, 0, 128);
-inline const QColor kGreenText(0, 128, 0);
+inline const QColor kGreenText(0, 126, 0);
 
 // The control called `name` in `window`; a missing one ends the test run.
 template <typename T = QWidget>

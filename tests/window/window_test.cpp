@@ -345,9 +345,9 @@ class WindowTest : public QObject {
         }
     }
 
-    // The desktop's palette is followed while the window runs, edited boxes staying blue. On a
-    // light one with white fields the colour words are drawn exactly; on any other, each text is
-    // its colour or the nearest of the same hue with 4.5:1 against what is behind it.
+    // The desktop's palette is followed while the window runs, edited boxes staying blue. On
+    // every one, the light one too, each text is its colour or the nearest of the same hue with
+    // 4.5:1 against what is behind it (the rule's own values are in the shared table).
     void palettes_data() {
         QTest::addColumn<QPalette>("palette");
         QTest::addColumn<QString>("name");  // "H+" is H once edited
@@ -357,9 +357,7 @@ class WindowTest : public QObject {
                             base, window);
         };
         const QPalette light = QPalette(QColor(0xEF, 0xEF, 0xEF));
-        // qt6ct's "darker"; a high-contrast scheme: black window and fields, white text
-        const QPalette darker = palette(0x222020, 0x3d3d3d, 0x424245, Qt::white);
-        const QPalette contrast = palette(Qt::black, Qt::black, Qt::black, Qt::white);
+        const QPalette darker = palette(0x222020, 0x3d3d3d, 0x424245, Qt::white);  // qt6ct's
         const auto row = [](const char* scheme, const QPalette& p, const char* name, QColor c) {
             QTest::addRow("%s %s", scheme, name) << p << name << c;
         };
@@ -375,11 +373,6 @@ class WindowTest : public QObject {
         row("darker", darker, "Label11", QColor(0, 158, 0));
         row("darker", darker, "Label1", Qt::white);
         row("darker", darker, "Command1", Qt::white);
-        row("contrast", contrast, "H", kRedText);  // 5.3:1 on black as it is
-        row("contrast", contrast, "H+", QColor(95, 95, 255));
-        row("contrast", contrast, "P", QColor(206, 0, 206));
-        row("contrast", contrast, "Label11", QColor(0, 136, 0));
-        row("contrast", contrast, "Label1", Qt::white);
         // clang-format on
     }
     void palettes() {

@@ -341,9 +341,7 @@ void Quorvane::Recolour(const ControlEntry& control) {
     const QPalette::ColorRole role = TextRole(control.kind);
     const std::optional<std::uint32_t> colour = reactions_.Colour(control);
     const Rgb wanted = colour ? FromColourWord(*colour) : ToRgb(palette.color(role));
-    const bool light = LightWithWhiteFields(ToRgb(palette.color(QPalette::Window)),
-                                            ToRgb(palette.color(QPalette::Base)));
-    const Rgb legible = Legible(wanted, ToRgb(palette.color(BackgroundOf(role))), light);
+    const Rgb legible = Legible(wanted, ToRgb(palette.color(BackgroundOf(role))));
     palette.setColor(role, QColor(legible.red, legible.green, legible.blue));
     widget->setPalette(palette);
 }

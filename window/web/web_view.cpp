@@ -195,8 +195,7 @@ EXPORT(colour) int ColourOf(int row, std::uint32_t face, std::uint32_t field) {
     const std::optional<std::uint32_t> wanted = reactions->Colour(At(row));
     if (!wanted) return -1;
     const Rgb behind = FromColourWord(At(row).kind == ControlKind::TextBox ? field : face);
-    const bool light = LightWithWhiteFields(FromColourWord(face), FromColourWord(field));
-    return int(ToColourWord(Legible(FromColourWord(*wanted), behind, light)));
+    return int(ToColourWord(Legible(FromColourWord(*wanted), behind)));
 }
 // The formula's ink, or with `paper` its paper, on the page's colours.
 EXPORT(formula_ink)

@@ -17,18 +17,15 @@ Rgb SystemColour(int index) {
 
 }  // namespace
 
-// The colour words exactly in a light scheme with white fields; on any other, as near to them
-// as stays readable on the field or face behind.
+// The colour words as near as stays readable on the field or face behind, on every scheme.
 LRESULT Quorvane::OnControlColour(HDC dc, HWND control) {
     const ControlEntry* entry = EntryOf(control);
     if (!entry) return 0;  // none of ours: the system's colours
     const int face = entry->kind == ControlKind::TextBox ? COLOR_WINDOW : COLOR_BTNFACE;
     const Rgb background = SystemColour(face);
-    const bool light =
-        LightWithWhiteFields(SystemColour(COLOR_BTNFACE), SystemColour(COLOR_WINDOW));
     const std::optional<std::uint32_t> word = reactions_.Colour(*entry);
     const Rgb text =
-        word ? Legible(FromColourWord(*word), background, light) : SystemColour(COLOR_WINDOWTEXT);
+        word ? Legible(FromColourWord(*word), background) : SystemColour(COLOR_WINDOWTEXT);
     SetTextColor(dc, ToColourWord(text));  // a COLORREF is the same 0x00BBGGRR word
     SetBkColor(dc, ToColourWord(background));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(face));
