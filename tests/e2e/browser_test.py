@@ -173,6 +173,10 @@ def chromium(settings):
             "deviceScaleFactor": zoom, "mobile": False})
     page = Selenium(driver)
     page.tree = lambda: driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+    page.call_on = lambda node, function: driver.execute_cdp_cmd("Runtime.callFunctionOn", {
+        "objectId": driver.execute_cdp_cmd("DOM.resolveNode", {"backendNodeId": node})[
+            "object"]["objectId"], "functionDeclaration": function, "returnByValue": True})[
+        "result"]["value"]
     return page
 
 
@@ -412,6 +416,21 @@ def read_tree(nodes):
     return boxes, live
 
 
+# Each box's language and direction in the accessibility tree, and its caption's, by notation.
+LANGUAGES = {"de-DE": ("de-DE", "ltr", "en"), "ar-EG": ("ar-EG", "rtl", "en"),
+             "hi-IN": ("hi-IN", "ltr", "en")}
+
+
+def languages(page, name):
+    """The language and direction of each text box the tree names (Chromium), and its caption's."""
+    function = ("function() { return [this.closest('[lang]').lang, getComputedStyle(this)"
+                ".direction, this.labels[0].closest('[lang]').lang]; }")
+    found = {node["name"]["value"]: tuple(page.call_on(node["backendDOMNodeId"], function))
+             for node in page.tree() if node.get("role", {}).get("value") == "textbox"}
+    check(f"{name}: boxes' language in the tree", found,
+          {box: LANGUAGES[name] for box in ("Head", "Flow", "Fluid Density", "Pump Efficiency", "Power")})
+
+
 # What each engine's driver can set as a user would; the rest is reported skipped there.
 SETTABLE = {"chromium": {"language", "scheme", "forced", "width", "height", "zoom"},
             "firefox": {"language", "scheme", "forced", "width", "height", "zoom"},
@@ -432,6 +451,8 @@ def configuration(engine, entry, url, out_dir):
         page.keys("Tab", "Tab", "Tab", "Tab")
         check(f"{name}: result at start", page.copy_focused_box(), expected)
         page.screenshot(os.path.join(out_dir, f"page-{engine}-{name}.png"))
+        if hasattr(page, "tree") and name in LANGUAGES:
+            languages(page, name)
         if name == "de-DE":  # the keypad's decimal key types the user's separator
             page.replace_text(*e2e_test.Q, "1")
             page.keys("KP_Decimal")

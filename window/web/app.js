@@ -47,7 +47,11 @@ function startIn(locale) {
                  part(grouped, 'minusSign') || '-', plus];
   const length = write(texts.join('\x1F'));
   wasm.start(sizes[0] || 3, sizes[1] || sizes[0] || 3, sizes[1] || sizes[0] || 3, zero, length);
-}
+  // The boxes are read in that notation's language, right to left where its digits or signs are.
+  for (const box of frame.querySelectorAll('input[type=text]')) {
+    box.lang = new Intl.NumberFormat(locale).resolvedOptions().locale;
+    if (/[\u0590-\u08ff]/.test(grouped.map((p) => p.value).join(''))) box.dir = 'rtl';
+  }
 }
 
 // The shared colour rule on the page's own colours, in any scheme.
