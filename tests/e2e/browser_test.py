@@ -331,9 +331,31 @@ CONFIGURATIONS = [
     ("hi-IN", {"language": "hi-IN"}, "6.983"),
     ("dark", {"scheme": "dark"}, "6.983"),
     ("forced-colours", {"forced": True}, "6.983"),
-    ("phone", {"width": 360, "height": 640}, "6.983"),
+    ("phone", {"width": 320, "height": 640}, "6.983"),
     ("zoom-200", {"zoom": 2}, "6.983"),
+    ("zoom-400", {"zoom": 4, "width": 1280, "height": 1024}, "6.983"),
+    ("wide", {"width": 1024, "height": 768}, "6.983"),
+    ("spacing", {"spacing": True}, "6.983"),
+    ("spacing-phone", {"spacing": True, "width": 320, "height": 640}, "6.983"),
 ]
+
+# WCAG 1.4.12's text spacing, as a user's style sheet would set it (the page's CSP blocks <style>).
+SPACING = """const sheet = new CSSStyleSheet();
+sheet.replaceSync('* { line-height: 1.5 !important; letter-spacing: 0.12em !important; ' +
+                  'word-spacing: 0.16em !important; } p { margin-bottom: 2em !important; }');
+document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];"""
+# The controls shown whose text is clipped, and those that overlap.
+OVERLAPS = """(() => {
+  const shown = [...document.querySelectorAll('#window > .control')].filter((e) => e.getClientRects().length);
+  const out = shown.filter((e) => e.scrollWidth > e.clientWidth + 1 || e.scrollHeight > e.clientHeight + 1)
+    .map((e) => `${e.id} clipped`);
+  shown.forEach((a, i) => shown.slice(i + 1).forEach((b) => {
+    const r = a.getBoundingClientRect(), s = b.getBoundingClientRect();
+    if (r.left < s.right - 1 && s.left < r.right - 1 && r.top < s.bottom - 1 && s.top < r.bottom - 1)
+      out.push(`${a.id} over ${b.id}`);
+  }));
+  return out;
+})()"""
 
 
 class Site:
@@ -432,9 +454,9 @@ def languages(page, name):
 
 
 # What each engine's driver can set as a user would; the rest is reported skipped there.
-SETTABLE = {"chromium": {"language", "scheme", "forced", "width", "height", "zoom"},
-            "firefox": {"language", "scheme", "forced", "width", "height", "zoom"},
-            "webkit": {"language", "scheme", "width", "height"}}
+SETTABLE = {"chromium": {"language", "scheme", "forced", "width", "height", "zoom", "spacing"},
+            "firefox": {"language", "scheme", "forced", "width", "height", "zoom", "spacing"},
+            "webkit": {"language", "scheme", "width", "height", "spacing"}}
 
 
 def configuration(engine, entry, url, out_dir):
@@ -445,9 +467,12 @@ def configuration(engine, entry, url, out_dir):
         return
     page = start(engine, settings, url)
     try:
+        if settings.get("spacing"):
+            page.run(SPACING)
         left, top, width, height = page.frame()
         inner = page.evaluate("[innerWidth, innerHeight]")
         check(f"{name}: nothing cut off", left >= 0 and left + width <= inner[0] + 0.5, True)
+        check(f"{name}: nothing clipped or overlapping", page.evaluate(OVERLAPS), [])
         page.keys("Tab", "Tab", "Tab", "Tab")
         check(f"{name}: result at start", page.copy_focused_box(), expected)
         page.screenshot(os.path.join(out_dir, f"page-{engine}-{name}.png"))
