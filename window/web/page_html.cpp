@@ -90,10 +90,11 @@ std::string Markup(const ControlEntry& c) {
                 return "<label " + id + " class=\"control caption\" for=\"" + box->name + "\">" +
                        text + "</label>";
             return "<span " + id + " class=\"control unit\">" + text + "</span>";
-        case ControlKind::TextBox:
-            return "<input " + id + " class=\"control\" type=\"text\" value=\"" + text +
-                   "\" autocomplete=\"off\" spellcheck=\"false\" aria-describedby=\"" + name +
-                   "-unit\"" + (c.readOnly ? " readonly>" : " inputmode=\"decimal\">") +
+        case ControlKind::TextBox:  // empty: the module writes its number in the user's notation
+            return "<input " + id +
+                   " class=\"control\" type=\"text\" autocomplete=\"off\" spellcheck=\"false\" "
+                   "aria-describedby=\"" +
+                   name + "-unit\"" + (c.readOnly ? " readonly>" : " inputmode=\"decimal\">") +
                    "<span id=\"" + name + "-unit\" hidden>" + Escaped(c.description) + "</span>";
         case ControlKind::CheckBox:
             return "<label id=\"" + name + "-label\"" + row + " class=\"control check\"><input " +
