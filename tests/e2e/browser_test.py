@@ -346,12 +346,15 @@ sheet.replaceSync('* { line-height: 1.5 !important; letter-spacing: 0.12em !impo
 document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];"""
 # The controls shown whose text is clipped, and those that overlap.
 OVERLAPS = """(() => {
-  const shown = [...document.querySelectorAll('#window > .control')].filter((e) => e.getClientRects().length);
-  const out = shown.filter((e) => e.scrollWidth > e.clientWidth + 1 || e.scrollHeight > e.clientHeight + 1)
+  const shown = [...document.querySelectorAll('#window > .control')]
+    .filter((e) => e.getClientRects().length);
+  const out = shown.filter((e) => e.scrollWidth > e.clientWidth + 1 ||
+                                  e.scrollHeight > e.clientHeight + 1)
     .map((e) => `${e.id} clipped`);
   shown.forEach((a, i) => shown.slice(i + 1).forEach((b) => {
     const r = a.getBoundingClientRect(), s = b.getBoundingClientRect();
-    if (r.left < s.right - 1 && s.left < r.right - 1 && r.top < s.bottom - 1 && s.top < r.bottom - 1)
+    if (r.left < s.right - 1 && s.left < r.right - 1 && r.top < s.bottom - 1 &&
+        s.top < r.bottom - 1)
       out.push(`${a.id} over ${b.id}`);
   }));
   return out;
@@ -449,8 +452,8 @@ def languages(page, name):
                 ".direction, this.labels[0].closest('[lang]').lang]; }")
     found = {node["name"]["value"]: tuple(page.call_on(node["backendDOMNodeId"], function))
              for node in page.tree() if node.get("role", {}).get("value") == "textbox"}
-    check(f"{name}: boxes' language in the tree", found,
-          {box: LANGUAGES[name] for box in ("Head", "Flow", "Fluid Density", "Pump Efficiency", "Power")})
+    boxes = ("Head", "Flow", "Fluid Density", "Pump Efficiency", "Power")
+    check(f"{name}: boxes' language in the tree", found, {box: LANGUAGES[name] for box in boxes})
 
 
 # What each engine's driver can set as a user would; the rest is reported skipped there.
@@ -473,6 +476,9 @@ def configuration(engine, entry, url, out_dir):
         inner = page.evaluate("[innerWidth, innerHeight]")
         check(f"{name}: nothing cut off", left >= 0 and left + width <= inner[0] + 0.5, True)
         check(f"{name}: nothing clipped or overlapping", page.evaluate(OVERLAPS), [])
+        size = "parseFloat(getComputedStyle(Label1).fontSize) * devicePixelRatio"
+        check(f"{name}: captions at the user's text size, zoomed", page.evaluate(size),
+              16 * settings.get("zoom", 1))
         page.keys("Tab", "Tab", "Tab", "Tab")
         check(f"{name}: result at start", page.copy_focused_box(), expected)
         page.screenshot(os.path.join(out_dir, f"page-{engine}-{name}.png"))

@@ -152,7 +152,8 @@ async function main() {
   for (const element of frame.querySelectorAll('[data-row]'))
     controls[element.dataset.row] = element.querySelector('input') || element;
   controls.forEach((element, row) => element.addEventListener('click', () => wasm.clicked(row)));
-  accessKey = frame.querySelector('[aria-keyshortcuts]').getAttribute('aria-keyshortcuts').slice(-1).toLowerCase();
+  const shortcut = frame.querySelector('[aria-keyshortcuts]').getAttribute('aria-keyshortcuts');
+  accessKey = shortcut.slice(-1).toLowerCase();
   paint();
   listen();
   wasm.load();
