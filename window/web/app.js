@@ -156,6 +156,7 @@ async function main() {
   accessKey = shortcut.slice(-1).toLowerCase();
   paint();
   listen();
+  frame.inert = false;  // painted before the module arrived, and inert until now
   wasm.load();
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
 }
