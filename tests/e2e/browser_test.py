@@ -344,6 +344,12 @@ SPACING = """const sheet = new CSSStyleSheet();
 sheet.replaceSync('* { line-height: 1.5 !important; letter-spacing: 0.12em !important; ' +
                   'word-spacing: 0.16em !important; } p { margin-bottom: 2em !important; }');
 document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];"""
+# Whether each box's unit stands level with it.
+UNITS = """['H', 'Q', 'D', 'E', 'P'].map((id) => {
+  const box = document.getElementById(id).getBoundingClientRect();
+  const unit = document.getElementById(`${id}-unit`).nextElementSibling.getBoundingClientRect();
+  return Math.abs(box.top + box.bottom - unit.top - unit.bottom) < 2;
+})"""
 # The controls shown whose text is clipped, and those that overlap.
 OVERLAPS = """(() => {
   const shown = [...document.querySelectorAll('#window > .control')]
@@ -476,6 +482,7 @@ def configuration(engine, entry, url, out_dir):
         inner = page.evaluate("[innerWidth, innerHeight]")
         check(f"{name}: nothing cut off", left >= 0 and left + width <= inner[0] + 0.5, True)
         check(f"{name}: nothing clipped or overlapping", page.evaluate(OVERLAPS), [])
+        check(f"{name}: each unit on its box's line", page.evaluate(UNITS), [True] * 5)
         size = "parseFloat(getComputedStyle(Label1).fontSize) * devicePixelRatio"
         check(f"{name}: captions at the user's text size, zoomed", page.evaluate(size),
               16 * settings.get("zoom", 1))
