@@ -3,6 +3,7 @@
 // window's markup at its line "<!--window-->", and SITE/style.css, STYLE with the placement.
 // Built and run on the build machine, not for the browser.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -181,7 +182,9 @@ int main(int argc, char** argv) {
     const std::size_t at = page.find("<!--window-->\n");
     if (at == std::string::npos) return std::cerr << "no <!--window--> in " << argv[1] << '\n', 1;
     page.replace(at, 14, window);
-    std::ofstream(std::string(argv[3]) + "/index.html") << page;
-    std::ofstream(std::string(argv[3]) + "/style.css") << Read(argv[2]) << Placement();
-    return 0;
+    std::ofstream html(std::string(argv[3]) + "/index.html"),
+        css(std::string(argv[3]) + "/style.css");
+    html << page;
+    css << Read(argv[2]) << Placement();
+    return html && css ? 0 : 1;
 }
