@@ -173,6 +173,10 @@ def chromium(settings):
             "deviceScaleFactor": zoom, "mobile": False})
     page = Selenium(driver)
     page.tree = lambda: driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+    page.call_on = lambda node, function: driver.execute_cdp_cmd("Runtime.callFunctionOn", {
+        "objectId": driver.execute_cdp_cmd("DOM.resolveNode", {"backendNodeId": node})[
+            "object"]["objectId"], "functionDeclaration": function, "returnByValue": True})[
+        "result"]["value"]
     return page
 
 
@@ -327,9 +331,40 @@ CONFIGURATIONS = [
     ("hi-IN", {"language": "hi-IN"}, "6.983"),
     ("dark", {"scheme": "dark"}, "6.983"),
     ("forced-colours", {"forced": True}, "6.983"),
-    ("phone", {"width": 360, "height": 640}, "6.983"),
+    ("phone", {"width": 320, "height": 640}, "6.983"),
     ("zoom-200", {"zoom": 2}, "6.983"),
+    ("zoom-400", {"zoom": 4, "width": 1280, "height": 1024}, "6.983"),
+    ("wide", {"width": 1024, "height": 768}, "6.983"),
+    ("spacing", {"spacing": True}, "6.983"),
+    ("spacing-phone", {"spacing": True, "width": 320, "height": 640}, "6.983"),
 ]
+
+# WCAG 1.4.12's text spacing, as a user's style sheet would set it (the page's CSP blocks <style>).
+SPACING = """const sheet = new CSSStyleSheet();
+sheet.replaceSync('* { line-height: 1.5 !important; letter-spacing: 0.12em !important; ' +
+                  'word-spacing: 0.16em !important; } p { margin-bottom: 2em !important; }');
+document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];"""
+# Whether each box's unit stands level with it.
+UNITS = """['H', 'Q', 'D', 'E', 'P'].map((id) => {
+  const box = document.getElementById(id).getBoundingClientRect();
+  const unit = document.getElementById(`${id}-unit`).nextElementSibling.getBoundingClientRect();
+  return Math.abs(box.top + box.bottom - unit.top - unit.bottom) < 2;
+})"""
+# The controls shown whose text is clipped, and those that overlap.
+OVERLAPS = """(() => {
+  const shown = [...document.querySelectorAll('#window > .control')]
+    .filter((e) => e.getClientRects().length);
+  const out = shown.filter((e) => e.scrollWidth > e.clientWidth + 1 ||
+                                  e.scrollHeight > e.clientHeight + 1)
+    .map((e) => `${e.id} clipped`);
+  shown.forEach((a, i) => shown.slice(i + 1).forEach((b) => {
+    const r = a.getBoundingClientRect(), s = b.getBoundingClientRect();
+    if (r.left < s.right - 1 && s.left < r.right - 1 && r.top < s.bottom - 1 &&
+        s.top < r.bottom - 1)
+      out.push(`${a.id} over ${b.id}`);
+  }));
+  return out;
+})()"""
 
 
 class Site:
@@ -414,10 +449,25 @@ def read_tree(nodes):
     return boxes, live
 
 
+# Each box's language and direction in the accessibility tree, and its caption's, by notation.
+LANGUAGES = {"de-DE": ("de-DE", "ltr", "en"), "ar-EG": ("ar-EG", "rtl", "en"),
+             "hi-IN": ("hi-IN", "ltr", "en")}
+
+
+def languages(page, name):
+    """The language and direction of each text box the tree names (Chromium), and its caption's."""
+    function = ("function() { return [this.closest('[lang]').lang, getComputedStyle(this)"
+                ".direction, this.labels[0].closest('[lang]').lang]; }")
+    found = {node["name"]["value"]: tuple(page.call_on(node["backendDOMNodeId"], function))
+             for node in page.tree() if node.get("role", {}).get("value") == "textbox"}
+    boxes = ("Head", "Flow", "Fluid Density", "Pump Efficiency", "Power")
+    check(f"{name}: boxes' language in the tree", found, {box: LANGUAGES[name] for box in boxes})
+
+
 # What each engine's driver can set as a user would; the rest is reported skipped there.
-SETTABLE = {"chromium": {"language", "scheme", "forced", "width", "height", "zoom"},
-            "firefox": {"language", "scheme", "forced", "width", "height", "zoom"},
-            "webkit": {"language", "scheme", "width", "height"}}
+SETTABLE = {"chromium": {"language", "scheme", "forced", "width", "height", "zoom", "spacing"},
+            "firefox": {"language", "scheme", "forced", "width", "height", "zoom", "spacing"},
+            "webkit": {"language", "scheme", "width", "height", "spacing"}}
 
 
 def configuration(engine, entry, url, out_dir):
@@ -428,12 +478,21 @@ def configuration(engine, entry, url, out_dir):
         return
     page = start(engine, settings, url)
     try:
+        if settings.get("spacing"):
+            page.run(SPACING)
         left, top, width, height = page.frame()
         inner = page.evaluate("[innerWidth, innerHeight]")
         check(f"{name}: nothing cut off", left >= 0 and left + width <= inner[0] + 0.5, True)
+        check(f"{name}: nothing clipped or overlapping", page.evaluate(OVERLAPS), [])
+        check(f"{name}: each unit on its box's line", page.evaluate(UNITS), [True] * 5)
+        size = "parseFloat(getComputedStyle(Label1).fontSize) * devicePixelRatio"
+        check(f"{name}: captions at the user's text size, zoomed", page.evaluate(size),
+              16 * settings.get("zoom", 1))
         page.keys("Tab", "Tab", "Tab", "Tab")
         check(f"{name}: result at start", page.copy_focused_box(), expected)
         page.screenshot(os.path.join(out_dir, f"page-{engine}-{name}.png"))
+        if hasattr(page, "tree") and name in LANGUAGES:
+            languages(page, name)
         if name == "de-DE":  # the keypad's decimal key types the user's separator
             page.replace_text(*e2e_test.Q, "1")
             page.keys("KP_Decimal")

@@ -1,4 +1,4 @@
-// The page's side of the window: builds the controls from the module's table, carries each
+// The page's side of the window, which the build wrote from the control table: carries each
 // event into the module in the shared words, a control as its row of the table (-1 for none),
 // and does what it asks. What a key, click or press means, and when words are said, is the
 // module's.
@@ -47,56 +47,11 @@ function startIn(locale) {
                  part(grouped, 'minusSign') || '-', plus];
   const length = write(texts.join('\x1F'));
   wasm.start(sizes[0] || 3, sizes[1] || sizes[0] || 3, sizes[1] || sizes[0] || 3, zero, length);
-}
-
-// Places in hundredths of the window's width: the same on every control, whatever its font.
-let wide = 1;
-const at = (twips) => `${(twips * 100) / wide}cqw`;
-
-function place(element, c) {
-  element.id = c.name;
-  element.classList.add('control');
-  element.dataset.row = c.row;
-  Object.assign(element.style, { left: at(c.left), top: at(c.top), width: at(c.width),
-                                 height: at(c.height) });
-  frame.append(element);
-  return (controls[c.row] = element);
-}
-
-// One control of the table, made of plain HTML.
-function create(c) {
-  const make = (tag, props) => Object.assign(document.createElement(tag), props);
-  if (c.kind === 'textbox') {
-    const box = place(make('input', { type: 'text', value: c.text, readOnly: !!c.readOnly,
-                                      autocomplete: 'off', spellcheck: false }), c);
-    if (!c.readOnly) box.inputMode = 'decimal';
-    else box.addEventListener('click', () => box.select());  // one click, and Ctrl+C copies all
-    const unit = frame.appendChild(make('span', { id: `${c.name}-unit`, hidden: true,
-                                                  textContent: c.description }));
-    box.setAttribute('aria-describedby', unit.id);
-  } else if (c.kind === 'label') {
-    place(make('label', { textContent: c.text }), c);
-  } else if (c.kind === 'checkbox') {
-    place(make('label', { className: 'check' }), c).id = `${c.name}-label`;
-    controls[c.row] = make('input', { type: 'checkbox', id: c.name, checked: !!c.checked });
-    frame.lastChild.append(controls[c.row], c.text);
-  } else if (c.kind === 'button') {
-    const key = c.text[c.text.indexOf('&') + 1];
-    const button = place(make('button', { type: 'button' }), c);
-    accessKey = key.toLowerCase();
-    button.setAttribute('aria-keyshortcuts', `Alt+${key.toUpperCase()}`);
-    const [before, after] = c.text.split(`&${key}`);
-    button.append(before, make('u', { textContent: key }), after);
-  } else if (c.kind === 'line') {
-    place(make('div', { className: 'line' }), { ...c, width: c.x2 - c.left, height: 0 });
-  } else if (c.resource.endsWith('logo.svg')) {
-    place(make('img', { src: 'logo.svg', alt: c.accessibleName, className: 'picture' }), c);
-  } else {
-    const formula = place(make('div', { className: 'picture formula ruled' }), c);
-    formula.setAttribute('role', 'img');
-    formula.setAttribute('aria-label', c.accessibleName);
+  // The boxes are read in that notation's language, right to left where its digits or signs are.
+  for (const box of frame.querySelectorAll('input[type=text]')) {
+    box.lang = new Intl.NumberFormat(locale).resolvedOptions().locale;
+    if (/[\u0590-\u08ff]/.test(grouped.map((p) => p.value).join(''))) box.dir = 'rtl';
   }
-  controls[c.row].addEventListener('click', () => wasm.clicked(c.row));
 }
 
 // The shared colour rule on the page's own colours, in any scheme.
@@ -194,23 +149,21 @@ async function main() {
   startIn((navigator.languages || []).filter((tag) => {
     try { return Intl.getCanonicalLocales(tag).length > 0; } catch { return false; }
   }));
-  const table = answer(wasm.table());
-  document.title = table.title;
-  wide = table.width;
-  frame.style.setProperty('--wide', table.width / 180);  // 180 twips an em
-  frame.style.setProperty('--high', table.height / 180);
-  table.controls.forEach(create);
-  for (const c of table.controls) if (c.caption) document.getElementById(c.caption).htmlFor = c.name;
-  frame.hidden = false;
+  for (const element of frame.querySelectorAll('[data-row]'))
+    controls[element.dataset.row] = element.querySelector('input') || element;
+  controls.forEach((element, row) => element.addEventListener('click', () => wasm.clicked(row)));
+  const shortcut = frame.querySelector('[aria-keyshortcuts]').getAttribute('aria-keyshortcuts');
+  accessKey = shortcut.slice(-1).toLowerCase();
   paint();
   listen();
+  frame.inert = false;  // painted before the module arrived, and inert until now
   wasm.load();
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
 }
 
 // On bad ground one plain sentence says what went wrong, instead of a dead form.
 main().catch((error) => {
-  frame.hidden = true;
+  frame.parentElement.hidden = true;
   (document.getElementById(error.message) || document.getElementById('unloaded')).hidden = false;
   console.error(error);
 });

@@ -2,14 +2,12 @@
 // each event in through an export, in the shared words, and does what the view asks through the
 // imports below. Controls cross as their row in the table (RowIndex), -1 for none; texts cross
 // as UTF-8 in this module's memory, longer answers as JSON in the exchange.
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "app_info.h"
 #include "colour_rule.h"
 #include "control_table.h"
 #include "reactions.h"
@@ -89,27 +87,6 @@ int Answer(std::string out) {
     return int(exchange.size());
 }
 
-const char* KindName(ControlKind kind) {
-    constexpr std::array names = {"label", "textbox", "checkbox", "button", "picture", "line"};
-    return names[std::size_t(kind)];
-}
-
-// One control as the page needs it: its row, its place in twips, its texts (a box's default
-// written in the user's notation), and what screen readers hear.
-std::string ControlJson(const ControlEntry& c) {
-    using std::to_string;
-    const auto text = [](const char* value) { return Json(value ? value : ""); };
-    return "{\"row\":" + to_string(RowIndex(c)) + ",\"left\":" + to_string(c.left) +
-           ",\"top\":" + to_string(c.top) + ",\"width\":" + to_string(c.width) +
-           ",\"height\":" + to_string(c.height) + ",\"x2\":" + to_string(c.x2) +
-           ",\"readOnly\":" + to_string(c.readOnly) + ",\"checked\":" + to_string(c.checked) +
-           ",\"name\":" + Json(c.name) + ",\"kind\":\"" + KindName(c.kind) +
-           "\",\"text\":" + Json(DefaultText(c, reactions->Format())) +
-           ",\"accessibleName\":" + text(c.accessibleName) +
-           ",\"description\":" + text(c.description) + ",\"caption\":" + text(c.caption) +
-           ",\"resource\":" + text(c.resource) + '}';
-}
-
 }  // namespace
 }  // namespace quorvane
 
@@ -132,21 +109,12 @@ EXPORT(start) void Start(int last, int middle, int leadingMax, int zero, int len
                                          .plus = std::string(Field(texts, 3))});
 }
 
-// The title and the controls, those that take the focus in its order first, as JSON; returns
-// its length.
-EXPORT(table) int Table() {
-    std::string out = "{\"title\":" + Json(app::kDisplayName) +
-                      ",\"width\":" + std::to_string(kClientWidth) +
-                      ",\"height\":" + std::to_string(kClientHeight) + ",\"controls\":[";
-    for (const ControlEntry* entry : FocusOrder()) out += ControlJson(*entry) + ',';
-    for (const ControlEntry& entry : kControls)
-        if (!TakesFocus(&entry)) out += ControlJson(entry) + ',';
-    out.back() = ']';
-    return Answer(out + '}');
-}
-
-// The focus starts at the first of the order; the worked example is on show.
+// The boxes' defaults in the user's notation; the focus starts at the first of the order; the
+// worked example is on show.
 EXPORT(load) void Load() {
+    for (const ControlEntry& entry : kControls)
+        if (entry.kind == ControlKind::TextBox)
+            view.SetText(entry, DefaultText(entry, reactions->Format()));
     view.Focus(*FocusOrder().front());
     reactions->Load();
 }
