@@ -141,7 +141,7 @@ class Selenium(Page):
         self.driver.execute_script(statements)
 
     def evaluate_async(self, body):
-        self.driver.execute_async_script(f"const done = arguments[0]; {body};")
+        return self.driver.execute_async_script(f"const done = arguments[0]; {body};")
 
     def screenshot(self, path):
         # WebKitGTK's shot is of the last frame painted: let the pictures and focus reach one.
@@ -283,7 +283,7 @@ class Firefox(Page):
         self.script(statements, False)
 
     def evaluate_async(self, body):
-        self.script(f"new Promise(done => {{ {body}; }})", True)
+        return self.script(f"new Promise(done => {{ {body}; }})", True)
 
     def screenshot(self, path):
         import base64
@@ -442,18 +442,69 @@ def configuration(engine, entry, url, out_dir):
         page.close()
 
 
-def offline(engine, site, out_dir):
-    """After one visit the page starts without its server."""
-    page = start(engine, {}, site.url)
-    try:
-        page.evaluate_async("navigator.serviceWorker.ready.then(() => done())")
-        site.stop()
-        page.open(site.url)
-        page.keys("Tab", "Tab", "Tab", "Tab")
-        check("offline: result at start", page.copy_focused_box(), "6.983")
-        page.screenshot(os.path.join(out_dir, f"page-{engine}-offline.png"))
-    finally:
-        page.close()
+WEB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "window", "web")
+DAY_OLD = time.time() - 86400  # what python's http.server sends as Last-Modified, no more
+
+
+def new_build(folder):
+    """The same site changed in its page, script and module, with its service worker written
+    again by the build's own script, all of it dated as the build before."""
+    def append(name, mode, text, old=None):
+        path = os.path.join(folder, name)
+        content = open(path, "r" + mode).read()
+        with open(path, "w" + mode) as f:
+            f.write(content.replace(old, text + old) if old else content + text)
+    append("index.html", "", '<meta name="release" content="new">', "</head>")
+    append("app.js", "", "\ndocument.documentElement.dataset.release = 'new';\n")
+    append("quorvane.wasm", "b", b"\x00\x04\x03new")  # a custom section named "new"
+    subprocess.run(["cmake", f"-DSITE={folder}", f"-DTEMPLATE={WEB}/sw.js", "-P",
+                    f"{WEB}/release.cmake"], check=True)
+    for name in os.listdir(folder):
+        os.utime(os.path.join(folder, name), (DAY_OLD, DAY_OLD))
+
+
+# Which build the page, its script and the module the page is served are from.
+RELEASE = """fetch('quorvane.wasm').then(r => r.arrayBuffer()).then(b => done([
+  document.querySelector('meta[name=release]') ? 'new' : 'old',
+  document.documentElement.dataset.release || 'old',
+  new TextDecoder().decode(b.slice(-3)) === 'new' ? 'new' : 'old']))"""
+# Until a new worker is installed and waiting, 10 s at most.
+WAITING = """navigator.serviceWorker.getRegistration().then(function poll(r, tries = 200) {
+  r.waiting || !tries ? done() : setTimeout(() => poll(r, tries - 1), 50); })"""
+CACHES = """navigator.serviceWorker.ready.then(() => caches.keys()).then(done)"""
+
+
+def offline(engine, site_dir, out_dir):
+    """After one visit the page starts without its server. A new build on a host that sends no
+    cache headers and old dates runs whole by the second load; another app's cache on the
+    origin is kept."""
+    with tempfile.TemporaryDirectory() as folder:
+        shutil.copytree(site_dir, folder, dirs_exist_ok=True)
+        for name in os.listdir(folder):
+            os.utime(os.path.join(folder, name), (DAY_OLD, DAY_OLD))
+        site = Site(folder)
+        page = start(engine, {}, site.url)
+        try:
+            page.evaluate_async("navigator.serviceWorker.ready.then(() => Promise.all("
+                                "['another-app', 'quorvane-1.00'].map(n => caches.open(n)"
+                                ".then(c => c.put('kept', new Response('x')))))).then(done)")
+            new_build(folder)
+            page.open(site.url)
+            check("new build, first load: one release", len(set(page.evaluate_async(RELEASE))), 1)
+            page.evaluate_async(WAITING)
+            page.open(site.url)
+            check("new build, second load", page.evaluate_async(RELEASE), ["new"] * 3)
+            check("new build: the caches of the origin",
+                  [k.split(" ")[0] for k in sorted(page.evaluate_async(CACHES))],
+                  ["another-app", "quorvane-calculator"])
+            site.stop()
+            page.open(site.url)
+            check("offline: the new build", page.evaluate_async(RELEASE), ["new"] * 3)
+            page.keys("Tab", "Tab", "Tab", "Tab")
+            check("offline: result at start", page.copy_focused_box(), "6.983")
+            page.screenshot(os.path.join(out_dir, f"page-{engine}-offline.png"))
+        finally:
+            page.close()
 
 
 def main():
@@ -473,7 +524,7 @@ def main():
             page.close()
         for entry in CONFIGURATIONS:
             configuration(engine, entry, site.url, out_dir)
-        offline(engine, site, out_dir)
+        offline(engine, site_dir, out_dir)
     finally:
         if server:
             server.stop()
