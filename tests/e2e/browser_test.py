@@ -370,8 +370,32 @@ def drive(page, out_dir, engine):
             scenario(page)
         else:
             print(f"SKIP: {engine}: {scenario.__name__}: the page gets no focus events here")
+    glue(page, "en")
     if hasattr(page, "tree"):
         accessibility_tree(page)
+
+
+# What the page hands the module, typed into Q: the notation's group sizes in their order, each
+# of its separators and signs, and a text longer than the exchange's first kilobyte.
+TYPED = [("en", "+120", "13.967"), ("en", "-60", "-6.983"), ("en", "0" * 1100 + "120", "13.967"),
+         ("de-DE", "1.234,5", "143,682"), ("de-DE", "-60", "-6,983"),
+         ("hi-IN", "1,23,456", "14368.926")]
+# The formula's paper and ink, and the face and text colours of the window around it.
+FORMULA = """[document.getElementById('Image1'), document.getElementById('window')].flatMap(e => {
+  const style = getComputedStyle(e);
+  return [style.backgroundColor, style.getPropertyValue('--ink') || style.color]
+    .map(c => c.match(/\\d+/g).join(' ')); })"""
+
+
+def glue(page, name):
+    for configuration, text, expected in TYPED:
+        if configuration == name:
+            page.replace_text(*e2e_test.Q, text)
+            page.keys("Return")
+            check(f"{name}: {text[:12]} in Q and Enter", e2e_test.result(page), expected)
+    if name == "dark":
+        paper, ink, face, colour = page.evaluate(FORMULA)
+        check("dark: the formula in the text colour on the face", [paper, ink], [face, colour])
 
 
 def accessibility_tree(page):
@@ -432,6 +456,7 @@ def configuration(engine, entry, url, out_dir):
         page.keys("Tab", "Tab", "Tab", "Tab")
         check(f"{name}: result at start", page.copy_focused_box(), expected)
         page.screenshot(os.path.join(out_dir, f"page-{engine}-{name}.png"))
+        glue(page, name)
         if name == "de-DE":  # the keypad's decimal key types the user's separator
             page.replace_text(*e2e_test.Q, "1")
             page.keys("KP_Decimal")
