@@ -6,8 +6,8 @@ Serves SITE_DIR (the built page) on 127.0.0.1, opens it in the engine as a user 
 through chromedriver, WebKitGTK through WebKitWebDriver in an X server of its own, Firefox
 through WebDriver BiDi) and plays the shared cases with keys and clicks at the table's places;
 then the engine's own configurations: languages, dark and forced colours, a phone's width,
-200 % zoom, and offline after one visit. Screenshots go to OUT_DIR. Exit 77 where the engine or
-its driver is missing.
+200 % zoom, offline after one visit and a new build; in Chromium, axe-core's rules in each.
+Screenshots go to OUT_DIR. Exit 77 where the engine or its driver is missing.
 """
 import http.server
 import json
@@ -327,7 +327,7 @@ CONFIGURATIONS = [
     ("hi-IN", {"language": "hi-IN"}, "6.983"),
     ("dark", {"scheme": "dark"}, "6.983"),
     ("forced-colours", {"forced": True}, "6.983"),
-    ("phone", {"width": 360, "height": 640}, "6.983"),
+    ("phone", {"width": 320, "height": 640}, "6.983"),
     ("zoom-200", {"zoom": 2}, "6.983"),
 ]
 
@@ -365,6 +365,7 @@ def drive(page, out_dir, engine):
     page.keys("Tab", "Tab", "Tab", "Tab")
     check("result at start", page.copy_focused_box(), "6.983")
     page.screenshot(os.path.join(out_dir, f"page-{engine}.png"))
+    rules(page, "load")
     for scenario in e2e_test.SCENARIOS:
         if page.focus_events or scenario not in LEAVING_A_BOX:
             scenario(page)
@@ -373,6 +374,9 @@ def drive(page, out_dir, engine):
     glue(page, "en")
     if hasattr(page, "tree"):
         accessibility_tree(page)
+        page.replace_text(*e2e_test.E, "150")
+        page.keys("Tab")
+        rules(page, "after a refusal")
 
 
 # What the page hands the module, typed into Q: the notation's group sizes in their order, each
@@ -457,6 +461,7 @@ def configuration(engine, entry, url, out_dir):
         check(f"{name}: result at start", page.copy_focused_box(), expected)
         page.screenshot(os.path.join(out_dir, f"page-{engine}-{name}.png"))
         glue(page, name)
+        rules(page, name)
         if name == "de-DE":  # the keypad's decimal key types the user's separator
             page.replace_text(*e2e_test.Q, "1")
             page.keys("KP_Decimal")
@@ -467,106 +472,90 @@ def configuration(engine, entry, url, out_dir):
         page.close()
 
 
-WEB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "window", "web")
-DAY_OLD = time.time() - 86400  # what python's http.server sends as Last-Modified, no more
+HERE = os.path.dirname(os.path.abspath(__file__))
+AXE = os.path.join(HERE, "..", "..", "node_modules", "axe-core", "axe.min.js")
+# Rules the page breaks until their fixes are merged, reported and not failed; then emptied.
+# color-contrast: the boxes' red on white; page-has-heading-one: no h1; target-size: at 320 px.
+PENDING = {"color-contrast", "page-has-heading-one", "target-size"}
+# Each violated rule with the elements that break it; target-size is off by default.
+AXE_RUN = """axe.run(document, {rules: {'target-size': {enabled: true}}}).then(r => done(
+  r.violations.map(v => [v.id, v.nodes.map(n => n.target.join(' ')).join(', ')])))"""
+
+
+def rules(page, where):
+    """axe-core's rules, in Chromium, injected by the driver: the page's policy admits no
+    script of another origin."""
+    if not hasattr(page, "tree"):
+        return
+    if not os.path.exists(AXE):
+        print(f"SKIP: {where}: axe-core is not installed (scripts/setup.sh test)")
+        return
+    page.run(open(AXE).read())
+    found = page.evaluate_async(AXE_RUN)
+    for rule, elements in found:
+        if rule in PENDING:
+            print(f"PENDING: {where}: axe-core: {rule}: {elements}")
+    check(f"{where}: axe-core", [v for v in found if v[0] not in PENDING], [])
+
+
+def dated(folder):  # a day old: python's http.server sends that as Last-Modified, and no more
+    for name in os.listdir(folder):
+        os.utime(os.path.join(folder, name), (time.time() - 86400,) * 2)
 
 
 def new_build(folder):
-    """The same site changed in its page, script and module, with its service worker written
-    again by the build's own script, all of it dated as the build before."""
-    def append(name, mode, text, old=None):
-        path = os.path.join(folder, name)
-        content = open(path, "r" + mode).read()
-        with open(path, "w" + mode) as f:
-            f.write(content.replace(old, text + old) if old else content + text)
-    append("index.html", "", '<meta name="release" content="new">', "</head>")
-    append("app.js", "", "\ndocument.documentElement.dataset.release = 'new';\n")
-    append("quorvane.wasm", "b", b"\x00\x04\x03new")  # a custom section named "new"
-    subprocess.run(["cmake", f"-DSITE={folder}", f"-DTEMPLATE={WEB}/sw.js", "-P",
-                    f"{WEB}/release.cmake"], check=True)
-    for name in os.listdir(folder):
-        os.utime(os.path.join(folder, name), (DAY_OLD, DAY_OLD))
+    """The site with its page, script and module changed, its service worker written again by
+    the build's own script."""
+    def append(name, text, before=None):
+        with open(os.path.join(folder, name), "rb") as f:
+            content = f.read()
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(content.replace(before, text + before) if before else content + text)
+    append("index.html", b'<meta name="release" content="new">', b"</head>")
+    append("app.js", b"\ndocument.documentElement.dataset.release = 'new';\n")
+    append("quorvane.wasm", b"\x00\x04\x03new")  # a custom section named "new"
+    web = os.path.join(HERE, "..", "..", "window", "web")
+    subprocess.run(["cmake", f"-DSITE={folder}", f"-DTEMPLATE={web}/sw.js", "-P",
+                    f"{web}/release.cmake"], check=True)
 
 
-# Which build the page, its script and the module the page is served are from.
+# Which build the page, its script and the module it is served are of.
 RELEASE = """fetch('quorvane.wasm').then(r => r.arrayBuffer()).then(b => done([
-  document.querySelector('meta[name=release]') ? 'new' : 'old',
-  document.documentElement.dataset.release || 'old',
-  new TextDecoder().decode(b.slice(-3)) === 'new' ? 'new' : 'old']))"""
-# Until a new worker is installed and waiting, 10 s at most.
+  document.querySelector('meta[name=release]'), document.documentElement.dataset.release,
+  new TextDecoder().decode(b.slice(-3)) === 'new'].map(n => (n ? 'new' : 'old'))))"""
+# Another app's cache, and the first worker's, then until a new worker waits (10 s at most).
+FOREIGN = """navigator.serviceWorker.ready.then(() => Promise.all(['another-app', 'quorvane-1.00']
+  .map(n => caches.open(n).then(c => c.put('kept', new Response('x')))))).then(done)"""
 WAITING = """navigator.serviceWorker.getRegistration().then(function poll(r, tries = 200) {
   r.waiting || !tries ? done() : setTimeout(() => poll(r, tries - 1), 50); })"""
-CACHES = """navigator.serviceWorker.ready.then(() => caches.keys()).then(done)"""
 
 
 def offline(engine, site_dir, out_dir):
-    """After one visit the page starts without its server. A new build on a host that sends no
-    cache headers and old dates runs whole by the second load; another app's cache on the
-    origin is kept."""
+    """After one visit the page starts without its server. A new build, on a host that sends
+    no cache headers and old dates, runs whole by the second load; other apps' caches stay."""
     with tempfile.TemporaryDirectory() as folder:
         shutil.copytree(site_dir, folder, dirs_exist_ok=True)
-        for name in os.listdir(folder):
-            os.utime(os.path.join(folder, name), (DAY_OLD, DAY_OLD))
+        dated(folder)
         site = Site(folder)
         page = start(engine, {}, site.url)
         try:
-            page.evaluate_async("navigator.serviceWorker.ready.then(() => Promise.all("
-                                "['another-app', 'quorvane-1.00'].map(n => caches.open(n)"
-                                ".then(c => c.put('kept', new Response('x')))))).then(done)")
+            page.evaluate_async(FOREIGN)
             new_build(folder)
+            dated(folder)
             page.open(site.url)
             check("new build, first load: one release", len(set(page.evaluate_async(RELEASE))), 1)
             page.evaluate_async(WAITING)
             page.open(site.url)
             check("new build, second load", page.evaluate_async(RELEASE), ["new"] * 3)
-            check("new build: the caches of the origin",
-                  [k.split(" ")[0] for k in sorted(page.evaluate_async(CACHES))],
-                  ["another-app", "quorvane-calculator"])
+            check("new build: the caches of the origin", sorted(
+                k.split(" ")[0] for k in page.evaluate_async("caches.keys().then(done)")),
+                ["another-app", "quorvane-calculator"])
             site.stop()
             page.open(site.url)
             check("offline: the new build", page.evaluate_async(RELEASE), ["new"] * 3)
             page.keys("Tab", "Tab", "Tab", "Tab")
             check("offline: result at start", page.copy_focused_box(), "6.983")
             page.screenshot(os.path.join(out_dir, f"page-{engine}-offline.png"))
-        finally:
-            page.close()
-
-
-AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "node_modules",
-                   "axe-core", "axe.min.js")
-# Where axe-core's default rules are run in Chromium: what the user set, then what they did.
-RULES_AT = [("load", {}, ()), ("dark", {"scheme": "dark"}, ()),
-            ("forced colours", {"forced": True}, ()), ("ar-EG", {"language": "ar-EG"}, ()),
-            ("after a refusal", {}, (e2e_test.E, "150")), ("320 px", {"width": 320}, ())]
-# Rules the page still breaks while their fixes are merged, reported but not failed: to be
-# emptied then. color-contrast: the boxes' red on white (3.99:1); page-has-heading-one: no h1;
-# target-size: the boxes at 320 px.
-PENDING = {"color-contrast", "page-has-heading-one", "target-size"}
-# Each violated rule with the elements that break it; with the targets' size, off by default.
-AXE_RUN = """axe.run(document, {rules: {'target-size': {enabled: true}}}).then(r => done(r.violations.map(v =>
-  [v.id, v.nodes.map(n => n.target.join(' ')).join(', ')])), e => done([['axe', String(e)]]))"""
-
-
-def accessibility_rules(engine, url):
-    """No violation of axe-core's default rules, injected by the driver: the page's policy
-    keeps scripts of its own out."""
-    if engine != "chromium" or not os.path.exists(AXE):
-        print(f"SKIP: {engine}: axe-core's rules run in Chromium, once `npm ci` installed them")
-        return
-    with open(AXE) as f:
-        source = f.read()
-    for name, settings, typed in RULES_AT:
-        page = start(engine, settings, url)
-        try:
-            if typed:
-                page.replace_text(*typed[0], typed[1])
-                page.keys("Tab")
-            page.run(source)
-            found = page.evaluate_async(AXE_RUN)
-            for rule, where in found:
-                if rule in PENDING:
-                    print(f"PENDING: axe-core at {name}: {rule}: {where}")
-            check(f"axe-core at {name}", [v for v in found if v[0] not in PENDING], [])
         finally:
             page.close()
 
@@ -588,7 +577,6 @@ def main():
             page.close()
         for entry in CONFIGURATIONS:
             configuration(engine, entry, site.url, out_dir)
-        accessibility_rules(engine, site.url)
         offline(engine, site_dir, out_dir)
     finally:
         if server:
