@@ -36,11 +36,15 @@ async function activate() {
 }
 
 // A load while a new release waits is a page that asks it to take over, then loads again from
-// it: no page runs on two releases.
+// it once it is active (or after 3 s, whatever happened): no page runs on two releases.
 const HANDOVER = `<!doctype html><title></title><script>
-navigator.serviceWorker.oncontrollerchange = () => location.reload();
-navigator.serviceWorker.getRegistration()
-  .then((r) => (r.waiting ? r.waiting.postMessage('take over') : location.reload()));
+setTimeout(() => location.reload(), 3000);
+navigator.serviceWorker.getRegistration().then((r) => {
+  const next = r.waiting;
+  if (!next || next.state === 'activated') return location.reload();
+  next.onstatechange = () => next.state === 'activated' && location.reload();
+  next.postMessage('take over');
+});
 </script>`;
 
 // The release's files from its cache; anything else is the browser's, revalidated.
