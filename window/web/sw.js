@@ -7,7 +7,7 @@ const PREFIX = `quorvane-calculator ${self.registration.scope} `;
 const CACHE = `${PREFIX}@RELEASE_ID@`;
 const LEGACY = /^quorvane-[\d.]+$/; // the one cache of the first worker, in any scope
 
-const hex = (digest) => [...new Uint8Array(digest)].map((b) => b.toString(16).padStart(2, '0')).join('');
+const hex = (data) => Array.from(new Uint8Array(data), (b) => (256 + b).toString(16).slice(1));
 
 async function fill() {
   const cache = await caches.open(CACHE);
@@ -16,7 +16,7 @@ async function fill() {
     // revalidation answers with the old file.
     const response = await fetch(name, { cache: 'reload' });
     const bytes = await response.clone().arrayBuffer();
-    if (!response.ok || hex(await crypto.subtle.digest('SHA-256', bytes)) !== sum)
+    if (!response.ok || hex(await crypto.subtle.digest('SHA-256', bytes)).join('') !== sum)
       throw new Error(`${name} is not of this release`);
     await cache.put(name, response);
   }));
@@ -26,7 +26,8 @@ async function fill() {
 // hands over (below), so that no page runs on two releases.
 async function install() {
   await fill().catch(async (error) => { await caches.delete(CACHE); throw error; });
-  if (!(await caches.keys()).some((k) => k.startsWith(PREFIX) && k !== CACHE)) await self.skipWaiting();
+  const older = (await caches.keys()).some((k) => k.startsWith(PREFIX) && k !== CACHE);
+  if (!older) await self.skipWaiting();
 }
 
 async function activate() {
