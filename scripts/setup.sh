@@ -3,7 +3,8 @@
 # Windows build needs (`setup.sh windows`), what the page in WebAssembly needs (`setup.sh web`),
 # or all of that and what the test suite needs too
 # (`setup.sh test`, the default). Idempotent: when all are present
-# it touches nothing. Uses sudo when not run as root.
+# it touches nothing. Uses sudo when not run as root. `test` also installs the npm packages
+# that package-lock.json pins (node_modules/), with `npm ci`, when they are missing.
 set -euo pipefail
 
 run=(
@@ -46,11 +47,22 @@ for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
         missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        --no-install-recommends "${missing[@]}"
+fi
+
+# The browser test's accessibility rules (axe-core), exactly as package-lock.json pins them.
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ "${1:-test}" = test ] && [ ! -f "$root/node_modules/axe-core/axe.min.js" ]; then
+    if command -v npm >/dev/null; then
+        (cd "$root" && npm ci --no-audit --no-fund)
+    else
+        echo "setup.sh: no npm: the browser test will skip axe-core's rules" >&2
+    fi
+fi

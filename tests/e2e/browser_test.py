@@ -6,8 +6,8 @@ Serves SITE_DIR (the built page) on 127.0.0.1, opens it in the engine as a user 
 through chromedriver, WebKitGTK through WebKitWebDriver in an X server of its own, Firefox
 through WebDriver BiDi) and plays the shared cases with keys and clicks at the table's places;
 then the engine's own configurations: languages, dark and forced colours, a phone's width,
-200 % zoom, and offline after one visit. Screenshots go to OUT_DIR. Exit 77 where the engine or
-its driver is missing.
+200 % zoom, offline after one visit and a new build; in Chromium, axe-core's rules in each.
+Screenshots go to OUT_DIR. Exit 77 where the engine or its driver is missing.
 """
 import http.server
 import json
@@ -141,7 +141,7 @@ class Selenium(Page):
         self.driver.execute_script(statements)
 
     def evaluate_async(self, body):
-        self.driver.execute_async_script(f"const done = arguments[0]; {body};")
+        return self.driver.execute_async_script(f"const done = arguments[0]; {body};")
 
     def screenshot(self, path):
         # WebKitGTK's shot is of the last frame painted: let the pictures and focus reach one.
@@ -287,7 +287,7 @@ class Firefox(Page):
         self.script(statements, False)
 
     def evaluate_async(self, body):
-        self.script(f"new Promise(done => {{ {body}; }})", True)
+        return self.script(f"new Promise(done => {{ {body}; }})", True)
 
     def screenshot(self, path):
         import base64
@@ -402,13 +402,41 @@ def drive(page, out_dir, engine):
     page.keys("Tab", "Tab", "Tab", "Tab")
     check("result at start", page.copy_focused_box(), "6.983")
     page.screenshot(os.path.join(out_dir, f"page-{engine}.png"))
+    rules(page, "load")
     for scenario in e2e_test.SCENARIOS:
         if page.focus_events or scenario not in LEAVING_A_BOX:
             scenario(page)
         else:
             print(f"SKIP: {engine}: {scenario.__name__}: the page gets no focus events here")
+    glue(page, "en")
     if hasattr(page, "tree"):
         accessibility_tree(page)
+        page.replace_text(*e2e_test.E, "150")
+        page.keys("Tab")
+        rules(page, "after a refusal")
+
+
+# What the page hands the module, typed into Q: the notation's group sizes in their order, each
+# of its separators and signs, and a text longer than the exchange's first kilobyte.
+TYPED = [("en", "+120", "13.967"), ("en", "-60", "-6.983"), ("en", "0" * 1100 + "120", "13.967"),
+         ("de-DE", "1.234,5", "143,682"), ("de-DE", "-60", "-6,983"),
+         ("hi-IN", "1,23,456", "14368.926")]
+# The formula's paper and ink, and the face and text colours of the window around it.
+FORMULA = """[document.getElementById('Image1'), document.getElementById('window')].flatMap(e => {
+  const style = getComputedStyle(e);
+  return [style.backgroundColor, style.getPropertyValue('--ink') || style.color]
+    .map(c => c.match(/\\d+/g).join(' ')); })"""
+
+
+def glue(page, name):
+    for configuration, text, expected in TYPED:
+        if configuration == name:
+            page.replace_text(*e2e_test.Q, text)
+            page.keys("Return")
+            check(f"{name}: {text[:12]} in Q and Enter", e2e_test.result(page), expected)
+    if name == "dark":
+        paper, ink, face, colour = page.evaluate(FORMULA)
+        check("dark: the formula in the text colour on the face", [paper, ink], [face, colour])
 
 
 def accessibility_tree(page):
@@ -493,6 +521,8 @@ def configuration(engine, entry, url, out_dir):
         page.screenshot(os.path.join(out_dir, f"page-{engine}-{name}.png"))
         if hasattr(page, "tree") and name in LANGUAGES:
             languages(page, name)
+        glue(page, name)
+        rules(page, name)
         if name == "de-DE":  # the keypad's decimal key types the user's separator
             page.replace_text(*e2e_test.Q, "1")
             page.keys("KP_Decimal")
@@ -503,18 +533,87 @@ def configuration(engine, entry, url, out_dir):
         page.close()
 
 
-def offline(engine, site, out_dir):
-    """After one visit the page starts without its server."""
-    page = start(engine, {}, site.url)
-    try:
-        page.evaluate_async("navigator.serviceWorker.ready.then(() => done())")
-        site.stop()
-        page.open(site.url)
-        page.keys("Tab", "Tab", "Tab", "Tab")
-        check("offline: result at start", page.copy_focused_box(), "6.983")
-        page.screenshot(os.path.join(out_dir, f"page-{engine}-offline.png"))
-    finally:
-        page.close()
+HERE = os.path.dirname(os.path.abspath(__file__))
+AXE = os.path.join(HERE, "..", "..", "node_modules", "axe-core", "axe.min.js")
+# Each violated rule with the elements that break it; target-size is off by default.
+AXE_RUN = """axe.run(document, {rules: {'target-size': {enabled: true}}}).then(r => done(
+  r.violations.map(v => [v.id, v.nodes.map(n => n.target.join(' ')).join(', ')])))"""
+
+
+def rules(page, where):
+    """axe-core's rules, in Chromium, injected by the driver: the page's policy admits no
+    script of another origin."""
+    if not hasattr(page, "tree"):
+        return
+    if not os.path.exists(AXE):
+        print(f"SKIP: {where}: axe-core is not installed (scripts/setup.sh test)")
+        return
+    page.run(open(AXE).read())
+    check(f"{where}: axe-core", page.evaluate_async(AXE_RUN), [])
+
+
+def dated(folder, when=time.time() - 86400):
+    """Every file a day old, the new build's as the old's: python's http.server sends that as
+    Last-Modified, and no cache headers; a revalidation is answered with 304."""
+    for name in os.listdir(folder):
+        os.utime(os.path.join(folder, name), (when, when))
+
+
+def new_build(folder):
+    """The site with its page, script and module changed, its service worker written again by
+    the build's own script."""
+    def append(name, text, before=None):
+        with open(os.path.join(folder, name), "rb") as f:
+            content = f.read()
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(content.replace(before, text + before) if before else content + text)
+    append("index.html", b'<meta name="release" content="new">', b"</head>")
+    append("app.js", b"\ndocument.documentElement.dataset.release = 'new';\n")
+    append("quorvane.wasm", b"\x00\x04\x03new")  # a custom section named "new"
+    web = os.path.join(HERE, "..", "..", "window", "web")
+    subprocess.run(["cmake", f"-DSITE={folder}", f"-DTEMPLATE={web}/sw.js", "-P",
+                    f"{web}/release.cmake"], check=True)
+
+
+# Which build the page, its script and the module it is served are of.
+RELEASE = """fetch('quorvane.wasm').then(r => r.arrayBuffer()).then(b => done([
+  document.querySelector('meta[name=release]'), document.documentElement.dataset.release,
+  new TextDecoder().decode(b.slice(-3)) === 'new'].map(n => (n ? 'new' : 'old'))))"""
+# Another app's cache, and the first worker's, then until a new worker waits (10 s at most).
+FOREIGN = """navigator.serviceWorker.ready.then(() => Promise.all(['another-app', 'quorvane-1.00']
+  .map(n => caches.open(n).then(c => c.put('kept', new Response('x')))))).then(done)"""
+WAITING = """navigator.serviceWorker.getRegistration().then(function poll(r, tries = 200) {
+  r.waiting || !tries ? done() : setTimeout(() => poll(r, tries - 1), 50); })"""
+
+
+def offline(engine, site_dir, out_dir):
+    """After one visit the page starts without its server. A new build, on a host that sends
+    no cache headers and old dates, runs whole by the second load; other apps' caches stay."""
+    with tempfile.TemporaryDirectory() as folder:
+        shutil.copytree(site_dir, folder, dirs_exist_ok=True)
+        dated(folder)
+        site = Site(folder)
+        page = start(engine, {}, site.url)
+        try:
+            page.evaluate_async(FOREIGN)
+            new_build(folder)
+            dated(folder)
+            page.open(site.url)
+            check("new build, first load: one release", len(set(page.evaluate_async(RELEASE))), 1)
+            page.evaluate_async(WAITING)
+            page.open(site.url)
+            check("new build, second load", page.evaluate_async(RELEASE), ["new"] * 3)
+            check("new build: the caches of the origin", sorted(
+                k.split(" ")[0] for k in page.evaluate_async("caches.keys().then(done)")),
+                ["another-app", "quorvane-calculator"])
+            site.stop()
+            page.open(site.url)
+            check("offline: the new build", page.evaluate_async(RELEASE), ["new"] * 3)
+            page.keys("Tab", "Tab", "Tab", "Tab")
+            check("offline: result at start", page.copy_focused_box(), "6.983")
+            page.screenshot(os.path.join(out_dir, f"page-{engine}-offline.png"))
+        finally:
+            page.close()
 
 
 def main():
@@ -534,7 +633,7 @@ def main():
             page.close()
         for entry in CONFIGURATIONS:
             configuration(engine, entry, site.url, out_dir)
-        offline(engine, site, out_dir)
+        offline(engine, site_dir, out_dir)
     finally:
         if server:
             server.stop()
