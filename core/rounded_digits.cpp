@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace quorvane {
 namespace {
@@ -50,9 +51,53 @@ Whole Exact(double value, int& exponent) {
     return whole;
 }
 
+// Digits of a whole number below 10^16, `count` of them, into `out`.
+void WriteWhole(std::uint64_t whole, int count, char* out) {
+    auto high = std::uint32_t(whole / 100'000'000), low = std::uint32_t(whole % 100'000'000);
+    for (int i = count - 1; i >= 0; --i, low /= 10) {
+        if (i == count - 9) low = high;  // the last eight digits written: on to the high part
+        out[i] = char('0' + low % 10);
+    }
+}
+
+// From 10^-8 to 10^15, at most 15 digits, the scaled value v * 10^k has an exact power of ten
+// and stays below 2^53: fma gives its rounding error exactly, which decides the rounding. Else,
+// or where the scale is not found in three tries, nothing (the whole-number way is taken).
+std::optional<RoundedDigits> RoundNearby(double value, int count) {
+    static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (count > 15 || !(value >= 1e-8 && value < 1e15)) return std::nullopt;
+    const double low = kTens[count - 1], high = kTens[count];
+    int binaryExponent = 0;
+    std::frexp(value, &binaryExponent);
+    int k = count - 1 - (((binaryExponent - 1) * 1233) >> 12);  // log10(2) ~ 1233 / 4096
+    for (int tries = 0; tries < 3 && k >= 0 && k <= 22; ++tries) {
+        const double product = value * kTens[k], error = std::fma(value, kTens[k], -product);
+        if (product < low || (product == low && error < 0)) {
+            ++k;
+        } else if (product >= high) {
+            --k;
+        } else {
+            double whole = std::floor(product);
+            const double above = (product - whole - 0.5) + error;  // its sign is exact
+            if (above > 0 || (above == 0 && std::fmod(whole, 2) != 0)) whole += 1;
+            RoundedDigits result{.count = std::size_t(count), .exponent = count - 1 - k};
+            if (whole == high) {  // 9.99... rounded up to 10
+                whole = low;
+                ++result.exponent;
+            }
+            WriteWhole(std::uint64_t(whole), count, result.storage.data());
+            return result;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 RoundedDigits RoundToDigits(double value, int count) {
+    if (const auto nearby = RoundNearby(value, count)) return *nearby;
     int exponent = 0;
     const Whole whole = Exact(value, exponent);
     RoundedDigits result;

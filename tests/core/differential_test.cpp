@@ -153,14 +153,16 @@ TEST(Differential, RoundedDigitsMatchPrintf) {
                                   997.01,    2.5,
                                   0.125,     1e23};
     std::mt19937_64 random(1208);
-    for (int i = 0; i < 100'000; ++i) {
-        const std::uint64_t bits = random() & ~(std::uint64_t(1) << 63);
+    for (int i = 0; i < 200'000; ++i) {  // every exponent, then those of 10^-9 to 10^16
+        std::uint64_t bits = random() & ~(std::uint64_t(1) << 63);
+        if (i % 2)
+            bits = (bits & ((std::uint64_t(1) << 52) - 1)) | std::uint64_t(993 + i % 84) << 52;
         double value = 0;
         std::memcpy(&value, &bits, sizeof value);
         if (std::isfinite(value) && value > 0) values.push_back(value);
     }
     for (const double value : values) {
-        for (const int count : {1, 3, 15, 17}) {
+        for (const int count : {1, 3, 8, 9, 15, 17}) {
             char expected[40];
             std::snprintf(expected, sizeof expected, "%.*e", count - 1, value);
             const RoundedDigits got = RoundToDigits(value, count);
