@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "decimal_digits.h"
+#include "rounded_digits.h"
 
 namespace quorvane {
 namespace {
@@ -404,20 +405,6 @@ class Scanner {
     bool malformed_ = false;  // a step found the text no number
 };
 
-// `value` >= 0 in scientific notation with 14 decimals, correctly rounded: "1.23450000000000e+03".
-std::string_view Scientific14(double value, std::array<char, 32>& buffer) {
-#if defined(__wasi__)
-    // The browser's C++ library carries to_chars' tables at twice the size of the whole module;
-    // its printf is exact too, and no setlocale ever runs there to change the decimal point.
-    const int length = std::snprintf(buffer.data(), buffer.size(), "%.14e", value);
-    return {buffer.data(), std::size_t(length)};
-#else
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, 14);
-    return {buffer.data(), std::size_t(result.ptr - buffer.data())};
-#endif
-}
-
 // The digits of |value| rounded to 15 significant digits, without trailing zeros, and the
 // decimal exponent of the first: 1234.5 gives {"12345", 3}.
 // The digits live in the value itself, so that a copy carries its own.
@@ -435,16 +422,25 @@ constexpr double kLargestFifteenDigits = 1.79769313486231e308;
 
 Decimal FifteenDigits(double value) {
     const double magnitude = std::fmin(std::fabs(value), kLargestFifteenDigits);
-    std::array<char, 32> buffer{};  // "d.dddddddddddddde+ddd"
-    const std::string_view text = Scientific14(magnitude, buffer);
-    const std::size_t e = text.find('e');
     Decimal decimal;
-    decimal.storage[0] = text[0];
-    text.copy(decimal.storage.data() + 1, e - 2, 2);
-    decimal.count = e - 1;
+#if defined(__wasi__)
+    // The browser's module has neither to_chars' tables nor printf, whose long doubles run in
+    // software there: the digits are worked out with integers, as exact.
+    const RoundedDigits rounded = RoundToDigits(magnitude, 15);
+    rounded.digits().copy(decimal.storage.data(), rounded.count);
+    decimal.count = rounded.count;
+    decimal.exponent = rounded.exponent;
+#else
+    std::array<char, 32> buffer{};  // "d.dddddddddddddde+ddd"
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                   std::chars_format::scientific, 14)
+                         .ptr;
+    decimal.storage[0] = buffer[0];
+    std::copy(buffer.data() + 2, buffer.data() + 16, decimal.storage.data() + 1);
+    decimal.count = 15;
+    std::from_chars(buffer.data() + 17 + (buffer[17] == '+'), end, decimal.exponent);
+#endif
     while (decimal.count > 1 && decimal.storage[decimal.count - 1] == '0') --decimal.count;
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
-                    decimal.exponent);
     return decimal;
 }
 

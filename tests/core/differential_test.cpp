@@ -1,5 +1,6 @@
 // TextToDouble against the C library's strtod_l in the C locale: random well-formed texts in
-// each locale, written alongside their plain C spelling, must read bit for bit alike.
+// each locale, written alongside their plain C spelling, must read bit for bit alike. And the
+// rounded digits against the C library's exact printf, for doubles of every exponent.
 #include <gtest/gtest.h>
 #include <locale.h>
 
@@ -7,12 +8,15 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "formats.h"
+#include "rounded_digits.h"
 
 namespace quorvane {
 namespace {
@@ -138,6 +142,38 @@ TEST(Differential, MatchesStrtodInTheCLocaleBitForBit) {
     }
     freelocale(c);
     EXPECT_EQ(mismatches, 0);
+}
+
+TEST(Differential, RoundedDigitsMatchPrintf) {
+    // Edges first: ties at the 16th digit, 9s that carry, the extremes; then random bit patterns.
+    std::vector<double> values = {0x1p-1074, 0x1.fffffffffffffp1023,
+                                  0x1p-1022, 1e15 + 5,
+                                  1e16 + 10, 999999999999999.5,
+                                  0.5,       6.983,
+                                  997.01,    2.5,
+                                  0.125,     1e23};
+    std::mt19937_64 random(1208);
+    for (int i = 0; i < 200'000; ++i) {  // every exponent, then those of 10^-9 to 10^16
+        std::uint64_t bits = random() & ~(std::uint64_t(1) << 63);
+        if (i % 2)
+            bits = (bits & ((std::uint64_t(1) << 52) - 1)) | std::uint64_t(993 + i % 84) << 52;
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value) && value > 0) values.push_back(value);
+    }
+    for (const double value : values) {
+        for (const int count : {1, 3, 8, 9, 15, 17}) {
+            char expected[40];
+            std::snprintf(expected, sizeof expected, "%.*e", count - 1, value);
+            const RoundedDigits got = RoundToDigits(value, count);
+            const std::string digits(got.digits());
+            const std::string text =
+                digits.substr(0, 1) + (count > 1 ? "." : "") + digits.substr(1);
+            char exponent[8];
+            std::snprintf(exponent, sizeof exponent, "e%+03d", got.exponent);
+            ASSERT_EQ(text + exponent, expected) << std::hexfloat << value;
+        }
+    }
 }
 
 }  // namespace

@@ -27,6 +27,12 @@ IMPORT(schedule_delivery) void PageScheduleDelivery();
 IMPORT(say) void PageSay(const char* words, int length, int urgent);
 }
 
+// A broken precondition inside the C++ library (an impossible length, memory run out) ends the
+// module at once. The library's own handlers would first print why, through a printf that
+// weighs a tenth of the module, to a standard error the page does not have.
+[[noreturn]] void std::__libcpp_verbose_abort(const char*, ...) { __builtin_trap(); }
+extern "C" [[noreturn]] void abort_message(const char*, ...) { __builtin_trap(); }
+
 namespace quorvane {
 namespace {
 
