@@ -29,6 +29,7 @@ parts() {
     *.tar.gz) tar -tvzf "$1" && tar -xOzf "$1" | sha256sum ;;
     *.deb) dpkg-deb --info "$1" && dpkg-deb --contents "$1" && dpkg-deb --fsys-tarfile "$1" | sha256sum ;;
     *.msi) msiinfo suminfo "$1" && msiinfo tables "$1" ;;
+    *SUMS) cat "$1" ;;
     *) od -A d -t x1 "$1" ;;
     esac
 }
