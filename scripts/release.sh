@@ -40,3 +40,4 @@ TZ=UTC faketime -f "$(date -u -d "@$epoch" '+%F %T')" git -c tar.umask=0022 \
     -c core.autocrlf=false archive --format=tar --prefix="$release/" 'HEAD^{tree}' |
     gzip -n -9 >"$dist/$release.tar.gz"
 (cd "$dist" && export LC_ALL=C && sha256sum -- * >SHA256SUMS && cat SHA256SUMS)
+touch -d "@$epoch" "$dist"/*  # as a host will date them
