@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The installed files are valid desktop metadata, and the Debian package made from this build is
-# clean under lintian --pedantic, holds them and starts (the release test checks that it is
-# reproducible).
+# clean under lintian --pedantic, holds them and starts.
 # Usage: package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program, from the Linux suite. Skipped with a message (77) where MinGW-w64, wixl or
 # Wine is missing (scripts/setup.sh test installs them).
-#   windows_test.sh build SOURCE_DIR OUT    cross-build it; system DLLs only (the release test
-#                                           checks that it is reproducible)
+#   windows_test.sh build SOURCE_DIR OUT    cross-build it; system DLLs only
 #   windows_test.sh prefix PREFIX           a Wine prefix for the run (made once, then reused)
 #   windows_test.sh inprocess OUT [de]      the in-process tests under Wine
 #   windows_test.sh installer OUT           the installer installs and uninstalls, per user
