@@ -8,7 +8,7 @@ commit=$(git -C "$source" rev-parse --verify -q HEAD) || { echo "SKIP: no git ch
 echo "The release of HEAD, $commit: uncommitted changes are not in it"
 rm -rf "$work" && mkdir -p "$work/b"
 release() {  # TREE UMASK TZ LANGUAGE
-    (umask "$2" && git init -q "$1" && cd "$1" && git fetch -q "$source" "$commit" &&
+    (umask "$2" && git init -q "$1" && cd "$1" && git fetch -q --depth 1 "$source" "$commit" &&
         git checkout -q FETCH_HEAD && TZ=$3 LC_ALL=$4 scripts/release.sh) >"$1.log" 2>&1 ||
         { tail -n 30 "$1.log"; echo "FAILED: scripts/release.sh in $1"; exit 1; }
 }
