@@ -9,6 +9,8 @@
 get_filename_component(folder ${WXS} DIRECTORY)
 file(COPY ${EXE} DESTINATION ${folder}/msi-files)
 execute_process(COMMAND touch -d "${RELEASE_DATE} 12:00:00 UTC" ${folder}/msi-files/${NAME}.exe)
+# The release date's noon is UTC's, in the time zone of any build; the cabinet's local times too.
+set(ENV{TZ} UTC)
 set(clock)
 if(FAKETIME)
     # -f: the clock stands still, so a slow build cannot carry the next second into it.

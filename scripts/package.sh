@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build-package}
+umask 022  # the folders the package makes are readable by all, whatever the caller's umask
 scripts/setup.sh run
 BUILD_DIR=$build_dir scripts/configure.sh -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DQUORVANE_BENCH=OFF "$@"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running need (`setup.sh run`), what the
 # Windows build needs (`setup.sh windows`), what the page in WebAssembly needs (`setup.sh web`),
-# or all of that and what the test suite needs too
-# (`setup.sh test`, the default). Idempotent: when all are present
-# it touches nothing. Uses sudo when not run as root. `test` also installs the npm packages
-# that package-lock.json pins (node_modules/), with `npm ci`, when they are missing.
+# what a release needs besides those (`setup.sh release`), or all of that and what the test suite
+# needs too (`setup.sh test`, the default). Idempotent: when all are present it touches nothing.
+# Uses sudo when not run as root. `test` also installs the npm packages that package-lock.json
+# pins (node_modules/), with `npm ci`, when they are missing.
 set -euo pipefail
 
 run=(
@@ -25,6 +25,7 @@ web=(
     clang-19 lld-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32  # WebAssembly
     libclang-rt-19-dev-wasm32 wasi-libc libfast-float-dev binaryen cmake ninja-build
 )
+release=(git zip faketime)                       # the source archive, the page's zip, their dates
 test=(
     libgtest-dev libbenchmark-dev unicode-data   # tests, benchmarks
     clang libclang-rt-14-dev                     # fuzzing
@@ -38,8 +39,9 @@ case "${1:-test}" in
     run) packages=("${run[@]}") ;;
     windows) packages=("${windows[@]}") ;;
     web) packages=("${web[@]}") ;;
-    test) packages=("${run[@]}" "${windows[@]}" "${web[@]}" "${test[@]}") ;;
-    *) echo "usage: setup.sh [run|windows|web|test]" >&2; exit 2 ;;
+    release) packages=("${release[@]}") ;;
+    test) packages=("${run[@]}" "${windows[@]}" "${web[@]}" "${release[@]}" "${test[@]}") ;;
+    *) echo "usage: setup.sh [run|windows|web|release|test]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -32,19 +32,8 @@ done
 test -s "$app/icons/hicolor/scalable/apps/$id.svg"
 echo "ok: metadata version and icons"
 
-# Two packages of the same build are the same to the byte: no time of the build gets in.
-for pkg in pkg pkg-again; do
-    (cd "$work" && env -u SOURCE_DATE_EPOCH cpack -G DEB --config "$build/CPackConfig.cmake" \
-        -B "$work/$pkg" >/dev/null)
-    sleep 1
-done
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >/dev/null)
 deb=$(ls "$work"/pkg/*.deb)
-sha256sum "$deb" "$work"/pkg-again/*.deb
-if [ "$(sha256sum <"$deb")" != "$(sha256sum <"$work"/pkg-again/*.deb)" ]; then
-    echo "FAILED: two packages of the same build differ"
-    exit 1
-fi
-echo "ok: the package is reproducible"
 dpkg-deb --field "$deb" Package Version Section Depends
 
 # Info tags accepted, each for a reason:
