@@ -2,9 +2,9 @@
 # Draws the pictures the program and its package carry from their sources: the formula and the
 # logo with their text turned into paths (resources/text/*.svg are the editable sources), so that
 # they need no font and look the same everywhere; the hicolor PNGs (which the window also embeds
-# as its icon) and the Windows .ico from resources/icon.svg. The results are committed; run this
-# again only to change them. Needs Inkscape, rsvg-convert (librsvg2-bin), icotool (icoutils) and
-# ImageMagick.
+# as its icon), the page's touch icon and the Windows .ico from resources/icon.svg. The results
+# are committed; run this again only to change them. Needs Inkscape, rsvg-convert (librsvg2-bin),
+# icotool (icoutils) and ImageMagick.
 #
 # `make-resources.sh bitmaps OUT_DIR [icons]`, run by the builds, draws only what the windows
 # embed, from the committed SVGs (rsvg-convert and ImageMagick): the formula as ink coverage (one
@@ -53,6 +53,11 @@ for size in 16 24 32 48 64 128 256; do
     # No time stamps, so that redrawing an unchanged icon changes no file.
     convert "$work/raw.png" -strip -define png:exclude-chunks=date,time "icon-$size.png"
 done
+# The page's touch icon: 180 px, its few colours (and their edges) in a palette, a quarter of the
+# full-colour file's size and the same to the eye.
+rsvg-convert -w 180 -h 180 icon.svg -o "$work/raw.png"
+convert "$work/raw.png" -strip -define png:exclude-chunks=date,time -dither None -colors 256 \
+    -type PaletteAlpha icon-180.png
 
 # The .ico: a 32 x 32 monochrome, a 32 x 32 and a 16 x 16 image of 16 colours on white, and 48
 # and 256 px images with transparency (the 256 px one stored as PNG).

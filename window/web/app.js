@@ -35,21 +35,21 @@ const page = {
   },
 };
 
-// The user's notation, from the browser's languages, as the core reads and writes numbers.
+// The user's notation, from the browser's languages, as the core reads and writes numbers. One
+// format (a fresh page pays for each): always signed, so that its zero shows the plus sign too.
 function startIn(locale) {
-  const parts = (options, n) => new Intl.NumberFormat(locale, options).formatToParts(n);
-  const part = (list, type) => (list.find((p) => p.type === type) || {}).value || '';
-  const grouped = parts({ useGrouping: true }, -1234567890.5);
+  const format = new Intl.NumberFormat(locale, { useGrouping: true, signDisplay: 'always' });
+  const grouped = format.formatToParts(-1234567890.5), zero = format.formatToParts(0);
+  const part = (list, type) => list.find((p) => p.type === type)?.value || '';
   const sizes = grouped.filter((p) => p.type === 'integer').map((p) => p.value.length).reverse();
-  const plus = part(parts({ signDisplay: 'always' }, 1), 'plusSign') || '+';
-  const zero = new Intl.NumberFormat(locale).format(0).codePointAt(0);
   const texts = [part(grouped, 'decimal') || '.', part(grouped, 'group') || ',',
-                 part(grouped, 'minusSign') || '-', plus];
+                 part(grouped, 'minusSign') || '-', part(zero, 'plusSign') || '+'];
   const length = write(texts.join('\x1F'));
-  wasm.start(sizes[0] || 3, sizes[1] || sizes[0] || 3, sizes[1] || sizes[0] || 3, zero, length);
+  wasm.start(sizes[0] || 3, sizes[1] || sizes[0] || 3, sizes[1] || sizes[0] || 3,
+             part(zero, 'integer').codePointAt(0), length);
   // The boxes are read in that notation's language, right to left where its digits or signs are.
   for (const box of frame.querySelectorAll('input[type=text]')) {
-    box.lang = new Intl.NumberFormat(locale).resolvedOptions().locale;
+    box.lang = format.resolvedOptions().locale;
     if (/[\u0590-\u08ff]/.test(grouped.map((p) => p.value).join(''))) box.dir = 'rtl';
   }
 }
