@@ -405,39 +405,26 @@ class Scanner {
     bool malformed_ = false;  // a step found the text no number
 };
 
-// The digits of |value| rounded to 15 significant digits, without trailing zeros, and the
-// decimal exponent of the first: 1234.5 gives {"12345", 3}.
-// The digits live in the value itself, so that a copy carries its own.
-struct Decimal {
-    std::array<char, 16> storage{};
-    std::size_t count = 0;
-    int exponent = 0;
-
-    std::string_view digits() const { return {storage.data(), count}; }
-};
-
 // The largest value of 15 significant digits that is still a double. Anything above it would
 // round up to a text beyond the largest double, which could not be read back.
 constexpr double kLargestFifteenDigits = 1.79769313486231e308;
 
-Decimal FifteenDigits(double value) {
+// The digits of |value| rounded to 15 significant digits, without trailing zeros, and the
+// decimal exponent of the first: 1234.5 gives {"12345", 3}.
+RoundedDigits FifteenDigits(double value) {
     const double magnitude = std::fmin(std::fabs(value), kLargestFifteenDigits);
-    Decimal decimal;
 #if defined(__wasi__)
     // The browser's module has neither to_chars' tables nor printf, whose long doubles run in
     // software there: the digits are worked out with integers, as exact.
-    const RoundedDigits rounded = RoundToDigits(magnitude, 15);
-    rounded.digits().copy(decimal.storage.data(), rounded.count);
-    decimal.count = rounded.count;
-    decimal.exponent = rounded.exponent;
+    RoundedDigits decimal = RoundToDigits(magnitude, 15);
 #else
     std::array<char, 32> buffer{};  // "d.dddddddddddddde+ddd"
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
                                    std::chars_format::scientific, 14)
                          .ptr;
+    RoundedDigits decimal{.count = 15};
     decimal.storage[0] = buffer[0];
     std::copy(buffer.data() + 2, buffer.data() + 16, decimal.storage.data() + 1);
-    decimal.count = 15;
     std::from_chars(buffer.data() + 17 + (buffer[17] == '+'), end, decimal.exponent);
 #endif
     while (decimal.count > 1 && decimal.storage[decimal.count - 1] == '0') --decimal.count;
@@ -446,7 +433,7 @@ Decimal FifteenDigits(double value) {
 
 // The digits with the exponent written out, with a full stop: shifted into place, zeros
 // filled in.
-void AppendPlain(std::string& text, const Decimal& d) {
+void AppendPlain(std::string& text, const RoundedDigits& d) {
     const std::string_view digits = d.digits();
     const int count = int(digits.size());
     if (d.exponent < 0) {
@@ -461,7 +448,7 @@ void AppendPlain(std::string& text, const Decimal& d) {
 }
 
 // "d.ddd" then E, the exponent's sign and its digits without padding: "1.5E+15", "2E-5".
-void AppendWithExponent(std::string& text, const Decimal& d) {
+void AppendWithExponent(std::string& text, const RoundedDigits& d) {
     const std::string_view digits = d.digits();
     text.append(digits.substr(0, 1));
     if (digits.size() > 1) text.append(1, '.').append(digits.substr(1));
@@ -531,7 +518,7 @@ double RoundDecimal(double value, int places) {
 
 std::string DoubleToText(double value, const NumberFormat& format) {
     if (value == 0.0) return Localised("0", format);  // negative zero too
-    const Decimal decimal = FifteenDigits(value);
+    const RoundedDigits decimal = FifteenDigits(value);
     // Plain up to and including 10^15; the notation follows the rounded value, so that
     // writing, reading and writing again gives the same text.
     const bool plain =

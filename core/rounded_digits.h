@@ -11,9 +11,10 @@ namespace quorvane {
 
 struct RoundedDigits {
     std::array<char, 17> storage{};
-    std::size_t count = 0;  // as asked, trailing zeros included
+    std::size_t count = 0;  // from RoundToDigits as many as asked, trailing zeros included
     int exponent = 0;       // the decimal exponent of the first digit
 
+    // The digits live in the value itself, so that a copy carries its own.
     std::string_view digits() const { return {storage.data(), count}; }
 };
 
